@@ -1,0 +1,54 @@
+# Build, run and test tov on Linux: a native tree (the core, its tests, fuzzer
+# and benchmark) and a Windows tree (tov.exe and its tests, run under Wine).
+BUILD  ?= build
+NATIVE := $(BUILD)/native
+WIN    := $(BUILD)/win
+SECONDS ?= 600
+
+.PHONY: all deps native win build test run screenshots fuzz bench format clean
+
+all: build
+
+deps:
+	@cmake/install-deps.sh
+
+native: deps
+	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(NATIVE)
+
+win: deps
+	cmake -S . -B $(WIN) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+	cmake --build $(WIN)
+
+build: native win
+
+# Every test layer, on a virtual display of its own.
+test: build
+	cmake/with-display.sh cmake/run-tests.sh $(BUILD)
+
+# Opens tov.exe on your display, or on a virtual one with a screenshot.
+run: win
+	cmake/run.sh $(WIN)/tov.exe
+
+# Screenshots of the program into $(BUILD)/screenshots.
+screenshots: win
+	cmake/with-display.sh cmake/screenshots.sh $(WIN)/tov.exe $(BUILD)/screenshots
+
+# The file-format fuzzer for as long as asked: make fuzz SECONDS=3600
+fuzz: native
+	cmake/fuzz.sh $(NATIVE) $(SECONDS)
+
+# Write and read the largest possible set, against a plain copy (no sanitizers).
+bench: deps
+	cmake -S . -B $(BUILD)/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOV_SANITIZE=OFF \
+	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(BUILD)/bench --target file_benchmark
+	$(BUILD)/bench/tests/bench/file_benchmark
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,3 @@
+#include "model/question_set.h"
+
+QuestionSet questionSet;
