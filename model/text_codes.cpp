@@ -1,0 +1,112 @@
+#include "model/text_codes.h"
+
+#include <cwchar>
+
+namespace {
+
+constexpr std::int32_t kDigitWeights[5] = {10000, 1000, 100, 10, 1};
+constexpr wchar_t kEscape[] = L"\\r\\n";
+constexpr std::size_t kEscapeLength = 4;
+
+bool isHighSurrogate(wchar_t unit) {
+    return static_cast<std::uint32_t>(unit) >= 0xD800 && static_cast<std::uint32_t>(unit) <= 0xDBFF;
+}
+
+bool isLowSurrogate(wchar_t unit) {
+    return static_cast<std::uint32_t>(unit) >= 0xDC00 && static_cast<std::uint32_t>(unit) <= 0xDFFF;
+}
+
+// Units of `in` that belong together: a surrogate pair is one piece.
+std::size_t pieceLength(const wchar_t* in) {
+    return isHighSurrogate(in[0]) && isLowSurrogate(in[1]) ? 2 : 1;
+}
+
+// Appends `count` units when they all fit before the terminator.
+bool append(const wchar_t* units, std::size_t count, wchar_t* out, std::size_t outCount,
+            std::size_t& used) {
+    if (used + count >= outCount) {
+        return false;
+    }
+    std::wmemcpy(out + used, units, count);
+    used += count;
+    return true;
+}
+
+} // namespace
+
+std::int32_t digitPositionCode(const bool correct[5]) {
+    std::int32_t code = 0;
+    for (int k = 0; k < 5; ++k) {
+        if (correct[k]) {
+            code += (k + 1) * kDigitWeights[k];
+        }
+    }
+    return code;
+}
+
+void correctChoicesFromCode(std::int32_t code, bool correct[5]) {
+    for (int k = 0; k < 5; ++k) {
+        correct[k] = (code / kDigitWeights[k]) % 10 != 0;
+    }
+}
+
+int choiceCount(std::int32_t format) {
+    switch (format) {
+    case 1:
+        return 5;
+    case 2:
+        return 2;
+    case 3:
+        return 3;
+    case 4:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+std::size_t escapeLineBreaks(const wchar_t* in, wchar_t* out, std::size_t outCount) {
+    if (outCount == 0) {
+        return 0;
+    }
+    std::size_t used = 0;
+    while (*in != L'\0') {
+        bool fits;
+        if (*in == L'\r' || *in == L'\n') {
+            in += (in[0] == L'\r' && in[1] == L'\n') ? 2 : 1;
+            fits = append(kEscape, kEscapeLength, out, outCount, used);
+        } else {
+            const std::size_t length = pieceLength(in);
+            fits = append(in, length, out, outCount, used);
+            in += length;
+        }
+        if (!fits) {
+            break;
+        }
+    }
+    out[used] = L'\0';
+    return used;
+}
+
+std::size_t restoreLineBreaks(const wchar_t* in, wchar_t* out, std::size_t outCount) {
+    if (outCount == 0) {
+        return 0;
+    }
+    std::size_t used = 0;
+    while (*in != L'\0') {
+        bool fits;
+        if (std::wcsncmp(in, kEscape, kEscapeLength) == 0) {
+            fits = append(L"\r\n", 2, out, outCount, used);
+            in += kEscapeLength;
+        } else {
+            const std::size_t length = pieceLength(in);
+            fits = append(in, length, out, outCount, used);
+            in += length;
+        }
+        if (!fits) {
+            break;
+        }
+    }
+    out[used] = L'\0';
+    return used;
+}
