@@ -11,4 +11,37 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 if [ -z "${DISPLAY:-}" ]; then
     exec "$here/with-display.sh" "$0" "$@"
 fi
+
+# A virtual display has no window manager, and Wine waits two seconds for one
+# whenever it hides a window it lets the manager handle: there Wine manages
+# (and draws) its windows itself. On a desktop the desktop's manager does.
+managed=Y
+[ -n "${TOV_VIRTUAL_DISPLAY:-}" ] && managed=N
+
+# The prefix is made once and switched only when needed, under a lock.
+state=$WINEPREFIX/.tov-managed-$managed
+if [ ! -f "$state" ]; then
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    exec 9>"$WINEPREFIX.lock"
+    flock 9
+    if [ ! -f "$state" ]; then
+        if [ ! -f "$WINEPREFIX/system.reg" ]; then
+            wineboot -i >/dev/null 2>&1
+            # Wine's Japanese UI fonts are not installed: draw them with Noto Sans CJK JP.
+            wine reg import "$here/wine-fonts.reg" >/dev/null 2>&1
+            wineserver -w
+        fi
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1
+        rm -f "$WINEPREFIX"/.tov-managed-*
+        touch "$state"
+    fi
+    exec 9>&-
+fi
+
+# Wine's server and services outlive the program that starts them, holding on
+# to its output (ctest waits for that to close): start them apart, kept for a
+# few seconds between programs. The server answers 0 only when it is new.
+if wineserver -p5 </dev/null >/dev/null 2>&1; then
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+fi
 exec wine "$@"

@@ -7,14 +7,17 @@
 
 namespace {
 
-bool isEmpty(const char* text) { return text[0] == '\0'; }
+bool isEmpty(const char* text) {
+    return text[0] == '\0';
+}
 
 // A count read from a file may be anything; only 0 to 5 genres exist.
-int genresInUse() { return std::clamp<std::int32_t>(questionSet.genreCount, 0, kMaxGenres); }
+int genresInUse() {
+    return std::clamp<std::int32_t>(questionSet.genreCount, 0, kMaxGenres);
+}
 
 bool presentsEveryQuestion() {
-    return questionSet.presentationMode == Sequential ||
-           questionSet.presentationMode == FullRandom;
+    return questionSet.presentationMode == Sequential || questionSet.presentationMode == FullRandom;
 }
 
 bool lacksGenreQuota() {

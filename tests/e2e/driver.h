@@ -1,0 +1,41 @@
+// Drives the real tov.exe from outside, as a user would: starts it as its
+// own process, finds its windows and boxes, presses their buttons, and waits
+// for it to end. One program at a time. Controls of its windows are read
+// with readControl (tests/win/toolkit.h), which works across processes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Starts tov.exe: the path in the environment variable TOV_EXE if set, else
+// the one the build compiled in. False if the process could not be created.
+bool startTov();
+
+// Ends the program if it still runs and releases its handles.
+void stopTov();
+
+// The program's main window, waiting up to the timeout; null if none came.
+HWND findTovWindow(DWORD timeoutMs = 15000);
+
+// A visible dialog (class #32770) of the program with this caption, waiting
+// up to the timeout; null if none came.
+HWND findTovBox(const std::wstring& caption, DWORD timeoutMs = 5000);
+
+// The message of a message box (its static control 0xFFFF).
+std::wstring boxText(HWND box);
+
+std::wstring windowText(HWND window);
+
+// Clicks a button of a dialog (IDOK, IDYES, ...).
+void pressButton(HWND dialog, int id);
+
+// Posts what a menu item or button with this id sends to its window.
+void postCommand(HWND window, int id);
+
+// True once the window no longer exists, waiting up to the timeout.
+bool waitForWindowGone(HWND window, DWORD timeoutMs = 5000);
+
+// The program's exit code once it ends, waiting up to the timeout;
+// STILL_ACTIVE if it runs on.
+DWORD waitForTovExit(DWORD timeoutMs = 10000);

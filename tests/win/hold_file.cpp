@@ -1,0 +1,23 @@
+// Holds a file open without sharing, as a spreadsheet program would, until
+// told to let go: hold_file.exe PATH READY_EVENT RELEASE_EVENT
+#include <windows.h>
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 4) {
+        return 2;
+    }
+    HANDLE file = CreateFileW(argv[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return 3;
+    }
+    HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[2]);
+    HANDLE release = OpenEventW(SYNCHRONIZE, FALSE, argv[3]);
+    if (ready == nullptr || release == nullptr) {
+        return 4;
+    }
+    SetEvent(ready);
+    WaitForSingleObject(release, 30000);
+    CloseHandle(file);
+    return 0;
+}

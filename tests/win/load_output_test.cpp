@@ -1,0 +1,337 @@
+// Loading, the whole-set check and output as the user meets them: the real
+// boxes and save dialog, answered by the test, and the files compared byte
+// for byte with the expected ones in data/.
+#include "model/load_and_output.h"
+#include "model/question_set.h"
+#include "tests/win/toolkit.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+namespace {
+
+// A path the build gives as Z:/..., with the separators a dialog accepts.
+std::wstring windowsPath(const char* narrow) {
+    std::wstring path;
+    for (const char* c = narrow; *c != '\0'; ++c) {
+        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    }
+    return path;
+}
+
+std::wstring dataFile(const wchar_t* name) {
+    return windowsPath(TOV_TEST_DATA) + L"\\" + name;
+}
+
+std::string readBytes(const std::wstring& path) {
+    std::ifstream file(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream file(path.c_str(), std::ios::binary);
+    file << bytes;
+}
+
+std::set<std::wstring> filesIn(const std::wstring& directory) {
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((directory + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        if (std::wcscmp(found.cFileName, L".") != 0 && std::wcscmp(found.cFileName, L"..") != 0) {
+            names.insert(found.cFileName);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+void setPath(wchar_t (&buffer)[kPathSize], const std::wstring& path) {
+    ASSERT_LT(path.size(), static_cast<std::size_t>(kPathSize));
+    std::wcscpy(buffer, path.c_str());
+}
+
+const QuestionSet& zeroSet() {
+    static const QuestionSet zero{};
+    return zero;
+}
+
+bool sameSet(const QuestionSet& a, const QuestionSet& b) {
+    return std::memcmp(&a, &b, sizeof(QuestionSet)) == 0;
+}
+
+class LoadAndOutput : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::memset(&questionSet, 0, sizeof questionSet);
+        loadPath[0] = outputPath[0] = outputFileTitle[0] = L'\0';
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        static int serial = 0;
+        directory = std::wstring(temp) + L"tov-store-" + std::to_wstring(GetCurrentProcessId()) +
+                    L"-" + std::to_wstring(++serial);
+        CreateDirectoryW(directory.c_str(), nullptr);
+        owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
+                                nullptr, nullptr, nullptr);
+        watchDialogs();
+    }
+    void TearDown() override {
+        unwatchDialogs();
+        DestroyWindow(owner);
+        for (const std::wstring& name : filesIn(directory)) {
+            DeleteFileW((directory + L"\\" + name).c_str());
+        }
+        RemoveDirectoryW(directory.c_str());
+    }
+
+    std::wstring in(const wchar_t* name) const { return directory + L"\\" + name; }
+
+    void loadSample(const wchar_t* name) {
+        setPath(loadPath, dataFile(name));
+        ASSERT_EQ(loadQuestionSet(), 0);
+    }
+
+    // The check finds nothing in the sample, so the output may go ahead.
+    void loadSampleAndCheck() {
+        loadSample(L"sample.csv");
+        ASSERT_EQ(checkQuestionSet(), 0);
+        ASSERT_EQ(questionSet.questionCount, 5);
+    }
+
+    std::wstring directory;
+    HWND owner = nullptr;
+};
+
+TEST_F(LoadAndOutput, LoadsThePlainFormIntoEveryField) {
+    loadSample(L"sample.csv");
+    EXPECT_EQ(questionSet.title, toAnsi(L"情報セキュリティ検定"));
+    EXPECT_EQ(questionSet.presentationMode, GenreQuota);
+    EXPECT_EQ(questionSet.presentedCount, 5);
+    EXPECT_EQ(questionSet.rankCount, 3);
+    EXPECT_EQ(questionSet.genreCount, 2);
+    EXPECT_EQ(questionSet.genreNames[1], toAnsi(L"応用"));
+    EXPECT_EQ(questionSet.genreQuotas[0], 3);
+    EXPECT_EQ(questionSet.rankNames[2], toAnsi(L"優秀"));
+    EXPECT_EQ(questionSet.rankThresholds[1], 85);
+    EXPECT_EQ(questionSet.rankComments[0], toAnsi(L"もう少し\\r\\n頑張りましょう"));
+
+    const Question& second = questionSet.questions[1];
+    EXPECT_EQ(second.questionId, 2);
+    EXPECT_EQ(second.format, 3);
+    EXPECT_EQ(second.explanation, toAnsi(L"ソフトウェアの表示能力とは無関係です。"));
+    EXPECT_EQ(second.choices[0], toAnsi(L"表"));
+    EXPECT_EQ(second.choices[3], std::string());
+    EXPECT_EQ(questionSet.questions[3].answer, 10340);
+    EXPECT_EQ(questionSet.questions[3].choices[4], toAnsi(L"放置"));
+    EXPECT_EQ(questionSet.questions[4].genre, 2);
+    EXPECT_EQ(questionSet.questions[5].questionId, 0);
+    EXPECT_EQ(questionSet.questionCount, 0) << "only the check before output sets it";
+}
+
+TEST_F(LoadAndOutput, LoadsTheScrambledFormToTheSameSet) {
+    loadSample(L"sample.csv");
+    static QuestionSet fromPlain;
+    fromPlain = questionSet;
+    std::memset(&questionSet, 0, sizeof questionSet);
+    loadSample(L"sample.eep");
+    EXPECT_TRUE(sameSet(questionSet, fromPlain));
+}
+
+TEST_F(LoadAndOutput, APathThatCannotBeOpenedLeavesTheSetUntouched) {
+    setPath(loadPath, in(L"missing.csv"));
+    answerNextBox(IDOK);
+    EXPECT_EQ(loadQuestionSet(), -1);
+    const SeenBox box = takeBox();
+    EXPECT_EQ(box.text, L"ファイルが開けません");
+    EXPECT_EQ(box.caption, L"重大な警告");
+    EXPECT_EQ(box.style, static_cast<UINT>(MB_OK));
+    EXPECT_TRUE(sameSet(questionSet, zeroSet()));
+}
+
+TEST_F(LoadAndOutput, ABadLastLineKeepsTheQuestionsReadUnscrambled) {
+    std::string bytes = readBytes(dataFile(L"sample.eep"));
+    std::size_t end = 0;
+    for (int line = 0; line < 8; ++line) {
+        end = bytes.find('\n', end) + 1;
+    }
+    writeBytes(in(L"broken.eep"), bytes.substr(0, end) + "x\r\n");
+    setPath(loadPath, in(L"broken.eep"));
+    answerNextBox(IDOK);
+    EXPECT_EQ(loadQuestionSet(), -1);
+    EXPECT_EQ(takeBox().text, L"ファイルが開けません");
+    EXPECT_EQ(questionSet.title, toAnsi(L"情報セキュリティ検定"));
+    EXPECT_EQ(questionSet.questions[0].text, toAnsi(L"Q1 パスワードは使い回してよい。"));
+    EXPECT_EQ(questionSet.questions[1].choices[2], toAnsi(L"能"));
+    EXPECT_EQ(questionSet.questions[2].questionId, 0);
+}
+
+TEST_F(LoadAndOutput, DeletingABadQuestionIsAskedInARealBox) {
+    loadSample(L"sample.csv");
+    questionSet.questions[1].points = 0;
+    answerNextBox(IDYES);
+    EXPECT_EQ(checkQuestionSet(), 49) << "genre 1 is left with two of its three questions";
+    const SeenBox box = takeBox();
+    EXPECT_EQ(box.text, L"正しく入力されていない問題がありますが削除しますか？");
+    EXPECT_EQ(box.caption, L"警告");
+    EXPECT_EQ(box.style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_EQ(questionSet.questionCount, 4);
+    EXPECT_EQ(questionSet.questions[1].questionId, 3);
+    EXPECT_EQ(questionSet.questions[4].questionId, 0);
+}
+
+TEST_F(LoadAndOutput, NoToTheFormPromptWritesThePlainForm) {
+    loadSampleAndCheck();
+    answerNextBox(IDNO);
+    fillNextFileDialog(in(L"out"));
+    EXPECT_EQ(outputQuestionSet(owner), OutputWritten);
+
+    const SeenBox prompt = takeBox();
+    EXPECT_EQ(prompt.text, L"問題集を暗号化しますか？");
+    EXPECT_EQ(prompt.caption, L"出力形式");
+    EXPECT_EQ(prompt.style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(prompt.owner, nullptr);
+    const SeenFileDialog dialog = takeFileDialog();
+    EXPECT_EQ(dialog.title, L"名前を付けて保存");
+    EXPECT_EQ(dialog.filters, (std::vector<std::wstring>{L"CSV(*.csv)", L"All files(*.*)"}));
+    EXPECT_EQ(dialog.filterIndex, 0);
+
+    EXPECT_EQ(filesIn(directory), (std::set<std::wstring>{L"out.csv"})) << "csv by default";
+    EXPECT_EQ(readBytes(in(L"out.csv")), readBytes(dataFile(L"sample.csv")));
+}
+
+TEST_F(LoadAndOutput, YesToTheFormPromptWritesTheScrambledForm) {
+    loadSampleAndCheck();
+    answerNextBox(IDYES);
+    fillNextFileDialog(in(L"out"));
+    EXPECT_EQ(outputQuestionSet(owner), OutputWritten);
+    takeBox();
+    const SeenFileDialog dialog = takeFileDialog();
+    EXPECT_EQ(dialog.filters, (std::vector<std::wstring>{L"EEP(*.eep)", L"All files(*.*)"}));
+
+    EXPECT_EQ(filesIn(directory), (std::set<std::wstring>{L"out.eep"})) << "eep by default";
+    EXPECT_EQ(readBytes(in(L"out.eep")), readBytes(dataFile(L"sample.eep")));
+    EXPECT_EQ(questionSet.questions[0].text, toAnsi(L"Q1 パスワードは使い回してよい。"))
+        << "the set in memory stays plain";
+}
+
+TEST_F(LoadAndOutput, ACancelledSaveDialogCreatesNoFile) {
+    loadSampleAndCheck();
+    answerNextBox(IDNO);
+    cancelNextFileDialog();
+    EXPECT_EQ(outputQuestionSet(owner), OutputCancelled);
+    takeBox();
+    takeFileDialog();
+    EXPECT_TRUE(filesIn(directory).empty());
+}
+
+TEST_F(LoadAndOutput, ASecondOutputStartsFromTheFirstOutputsPath) {
+    loadSampleAndCheck();
+    answerNextBox(IDNO);
+    fillNextFileDialog(in(L"first.csv"));
+    ASSERT_EQ(outputQuestionSet(owner), OutputWritten);
+    takeBox();
+    takeFileDialog();
+    EXPECT_EQ(std::wstring(outputPath), in(L"first.csv"));
+
+    writeBytes(in(L"first.csv"), "stale\r\n");
+    answerNextBox(IDNO);
+    fillNextFileDialog(in(L"first.csv"));
+    answerNextBox(IDYES); // replace the existing file
+    EXPECT_EQ(outputQuestionSet(owner), OutputWritten);
+    takeBox();
+    const SeenFileDialog second = takeFileDialog();
+    EXPECT_NE(second.initialName.find(L"first.csv"), std::wstring::npos) << second.initialName;
+    takeBox();
+    EXPECT_EQ(filesIn(directory), (std::set<std::wstring>{L"first.csv"}));
+    EXPECT_EQ(readBytes(in(L"first.csv")), readBytes(dataFile(L"sample.csv")));
+}
+
+TEST_F(LoadAndOutput, AFullDiskFailsAndKeepsTheExistingFile) {
+    const std::wstring full = windowsPath(TOV_FULL_DISK_DIR);
+    if (GetFileAttributesW((full + L"\\full.marker").c_str()) == INVALID_FILE_ATTRIBUTES) {
+        GTEST_SKIP() << "no full tmpfs is mounted at " << TOV_FULL_DISK_DIR
+                     << " (mounting needs root): the full-disk case is not tested here";
+    }
+    const std::string before = readBytes(full + L"\\existing.csv");
+    ASSERT_FALSE(before.empty());
+    loadSampleAndCheck();
+    answerNextBox(IDNO);
+    fillNextFileDialog(full + L"\\existing.csv");
+    answerNextBox(IDYES); // replace the existing file
+    EXPECT_EQ(outputQuestionSet(owner), OutputFailed);
+    takeBox();
+    takeFileDialog();
+    takeBox();
+    EXPECT_EQ(readBytes(full + L"\\existing.csv"), before);
+    EXPECT_EQ(filesIn(full), (std::set<std::wstring>{L"existing.csv", L"filler", L"full.marker"}))
+        << "no temporary file is left behind";
+}
+
+// Another program holds the target open without sharing until released.
+struct HeldFile {
+    PROCESS_INFORMATION process{};
+    HANDLE release = nullptr;
+    HANDLE ready = nullptr;
+
+    bool hold(const std::wstring& path) {
+        const std::wstring suffix = std::to_wstring(GetCurrentProcessId());
+        const std::wstring readyName = L"tov-held-ready-" + suffix;
+        const std::wstring releaseName = L"tov-held-release-" + suffix;
+        ready = CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
+        release = CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str());
+        const std::wstring program = windowsPath(TOV_HOLD_FILE);
+        std::wstring commandLine =
+            L"\"" + program + L"\" \"" + path + L"\" " + readyName + L" " + releaseName;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        return CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                              nullptr, nullptr, &startup, &process) &&
+               WaitForSingleObject(ready, 10000) == WAIT_OBJECT_0;
+    }
+    void letGo() {
+        if (release != nullptr) {
+            SetEvent(release);
+        }
+        if (process.hProcess != nullptr) {
+            WaitForSingleObject(process.hProcess, 10000);
+            CloseHandle(process.hProcess);
+            CloseHandle(process.hThread);
+            process = {};
+        }
+    }
+    ~HeldFile() {
+        letGo();
+        CloseHandle(ready);
+        CloseHandle(release);
+    }
+};
+
+TEST_F(LoadAndOutput, AFileHeldOpenByAnotherProgramIsNotReplaced) {
+    writeBytes(in(L"held.csv"), "previous content\r\n");
+    HeldFile held;
+    ASSERT_TRUE(held.hold(in(L"held.csv")));
+    loadSampleAndCheck();
+    answerNextBox(IDNO);
+    fillNextFileDialog(in(L"held.csv"));
+    answerNextBox(IDYES); // replace the existing file
+    answerNextBox(IDOK);  // it cannot be opened
+    EXPECT_EQ(outputQuestionSet(owner), OutputFailed);
+    takeBox();
+    takeFileDialog();
+    takeBox();
+    EXPECT_EQ(takeBox().text, L"ファイルが開けません");
+    held.letGo();
+    EXPECT_EQ(readBytes(in(L"held.csv")), "previous content\r\n");
+    EXPECT_EQ(filesIn(directory), (std::set<std::wstring>{L"held.csv"}));
+}
+
+} // namespace
