@@ -76,13 +76,9 @@ LRESULT onCreate(HWND window, const CREATESTRUCTW* creation) {
     return 0;
 }
 
-// Each page paints its own labels; the start screen has none.
+// The start screen paints no labels; the pages' label painters, routed by
+// the editor state, join here when the pages exist.
 LRESULT onPaint(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (onSettingsPage == 1) {
-        // the settings page's labels
-    } else if (onStartScreen != 1) {
-        // the question page's labels
-    }
     return DefWindowProcW(window, WM_PAINT, wParam, lParam);
 }
 
