@@ -32,6 +32,51 @@ bool append(const wchar_t* units, std::size_t count, wchar_t* out, std::size_t o
     return true;
 }
 
+// What one step of a copy writes, and how many units of the input it covers.
+struct Piece {
+    const wchar_t* text;
+    std::size_t length;
+    std::size_t consumed;
+};
+
+Piece unchanged(const wchar_t* in) {
+    const std::size_t length = pieceLength(in);
+    return {in, length, length};
+}
+
+// CR LF, or a lone CR or LF, becomes the escape.
+Piece lineBreakAsEscape(const wchar_t* in) {
+    if (*in != L'\r' && *in != L'\n') {
+        return unchanged(in);
+    }
+    return {kEscape, kEscapeLength, (in[0] == L'\r' && in[1] == L'\n') ? 2u : 1u};
+}
+
+Piece escapeAsLineBreak(const wchar_t* in) {
+    if (std::wcsncmp(in, kEscape, kEscapeLength) != 0) {
+        return unchanged(in);
+    }
+    return {L"\r\n", 2, kEscapeLength};
+}
+
+// Copies `in` piece by piece while whole pieces fit, and terminates `out`.
+std::size_t copyPieces(const wchar_t* in, wchar_t* out, std::size_t outCount,
+                       Piece (*next)(const wchar_t*)) {
+    if (outCount == 0) {
+        return 0;
+    }
+    std::size_t used = 0;
+    while (*in != L'\0') {
+        const Piece piece = next(in);
+        if (!append(piece.text, piece.length, out, outCount, used)) {
+            break;
+        }
+        in += piece.consumed;
+    }
+    out[used] = L'\0';
+    return used;
+}
+
 } // namespace
 
 std::int32_t digitPositionCode(const bool correct[5]) {
@@ -66,47 +111,9 @@ int choiceCount(std::int32_t format) {
 }
 
 std::size_t escapeLineBreaks(const wchar_t* in, wchar_t* out, std::size_t outCount) {
-    if (outCount == 0) {
-        return 0;
-    }
-    std::size_t used = 0;
-    while (*in != L'\0') {
-        bool fits;
-        if (*in == L'\r' || *in == L'\n') {
-            in += (in[0] == L'\r' && in[1] == L'\n') ? 2 : 1;
-            fits = append(kEscape, kEscapeLength, out, outCount, used);
-        } else {
-            const std::size_t length = pieceLength(in);
-            fits = append(in, length, out, outCount, used);
-            in += length;
-        }
-        if (!fits) {
-            break;
-        }
-    }
-    out[used] = L'\0';
-    return used;
+    return copyPieces(in, out, outCount, lineBreakAsEscape);
 }
 
 std::size_t restoreLineBreaks(const wchar_t* in, wchar_t* out, std::size_t outCount) {
-    if (outCount == 0) {
-        return 0;
-    }
-    std::size_t used = 0;
-    while (*in != L'\0') {
-        bool fits;
-        if (std::wcsncmp(in, kEscape, kEscapeLength) == 0) {
-            fits = append(L"\r\n", 2, out, outCount, used);
-            in += kEscapeLength;
-        } else {
-            const std::size_t length = pieceLength(in);
-            fits = append(in, length, out, outCount, used);
-            in += length;
-        }
-        if (!fits) {
-            break;
-        }
-    }
-    out[used] = L'\0';
-    return used;
+    return copyPieces(in, out, outCount, escapeAsLineBreak);
 }
