@@ -40,8 +40,13 @@ fi
 
 # Wine's server and services outlive the program that starts them, holding on
 # to its output (ctest waits for that to close): start them apart, kept for a
-# few seconds between programs. The server answers 0 only when it is new.
-if wineserver -p5 </dev/null >/dev/null 2>&1; then
+# few seconds between programs. On a virtual display they stay until the
+# display ends (with-display.sh stops them), so that no program starts while
+# the desktop of the one before is shutting down. The server answers 0 only
+# when it is new.
+persistence=5
+[ -n "${TOV_VIRTUAL_DISPLAY:-}" ] && persistence=
+if wineserver "-p$persistence" </dev/null >/dev/null 2>&1; then
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 fi
 exec wine "$@"
