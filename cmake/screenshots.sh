@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts tov.exe on the current display, waits until its window is up and
 # painted, and saves a picture of it as DIR/start.png. With --stay it keeps
-# the program running until it ends or Ctrl+C; otherwise it ends it.
+# the program running until it ends or Ctrl+C. Run it under with-display.sh,
+# which ends Wine before the display.
 #   screenshots.sh EXE DIR [--stay]
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -10,16 +11,6 @@ mkdir -p "$2"
 dir=$(cd "$2" && pwd)
 stay=${3:-}
 export WINEPREFIX=${WINEPREFIX:-$here/../build/wineprefix}
-
-# Ends the program with its Wine server, before the display goes.
-stop_wine() {
-    wineserver -k >/dev/null 2>&1
-    wineserver -w >/dev/null 2>&1
-    [ -n "${program:-}" ] && wait "$program" 2>/dev/null
-}
-trap stop_wine EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
 
 "$here/wine-run.sh" "$exe" &
 program=$!

@@ -1,5 +1,6 @@
 // The real tov.exe, started as its own process and driven from outside.
 #include "tests/e2e/driver.h"
+#include "tests/win/start_screen.h"
 #include "tests/win/toolkit.h"
 
 #include <gtest/gtest.h>
@@ -23,16 +24,7 @@ TEST_F(Program, OpensOnTheStartScreen) {
     EXPECT_EQ(frame.right - frame.left, 1000);
     EXPECT_EQ(frame.bottom - frame.top, 800);
 
-    const struct {
-        int id;
-        const wchar_t* caption;
-        RECT rect;
-    } buttons[] = {
-        {10, L"初級コース", {400, 100, 600, 200}},
-        {11, L"中級コース", {400, 250, 600, 350}},
-        {12, L"上級コース", {400, 400, 600, 500}},
-        {13, L"問題集読み込み", {400, 550, 600, 650}},
-    };
+    const auto& buttons = kStartScreenButtons;
     for (const auto& expected : buttons) {
         SCOPED_TRACE(expected.id);
         const ControlInfo button = readControl(window, expected.id);

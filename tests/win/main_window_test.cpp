@@ -3,6 +3,7 @@
 #include "app/control_ids.h"
 #include "app/editor_state.h"
 #include "app/main_window.h"
+#include "tests/win/start_screen.h"
 #include "tests/win/toolkit.h"
 
 #include <gtest/gtest.h>
@@ -174,16 +175,7 @@ TEST(Resources, ManifestRunsWithTheInvokersRights) {
 }
 
 TEST_F(MainWindow, StartScreenHasTheFourCourseAndLoadButtons) {
-    const struct {
-        int id;
-        const wchar_t* caption;
-        RECT rect;
-    } buttons[] = {
-        {10, L"初級コース", {400, 100, 600, 200}},
-        {11, L"中級コース", {400, 250, 600, 350}},
-        {12, L"上級コース", {400, 400, 600, 500}},
-        {13, L"問題集読み込み", {400, 550, 600, 650}},
-    };
+    const auto& buttons = kStartScreenButtons;
     EXPECT_EQ(childrenOf(window).size(), 4u);
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(buttons[i].id);
