@@ -34,7 +34,7 @@ run: win
 
 # Screenshots of the program into $(BUILD)/screenshots.
 screenshots: win
-	cmake/with-display.sh cmake/screenshots.sh $(WIN)/tov.exe $(BUILD)/screenshots
+	cmake/with-display.sh cmake/pictures.sh $(WIN) $(BUILD)/screenshots
 
 # The file-format fuzzer for as long as asked: make fuzz SECONDS=3600
 fuzz: native

@@ -2,6 +2,8 @@
 
 #include "app/control_ids.h"
 #include "app/editor_state.h"
+#include "app/navigation.h"
+#include "pages/settings/settings_page.h"
 
 #include <shellapi.h>
 
@@ -76,10 +78,14 @@ LRESULT onCreate(HWND window, const CREATESTRUCTW* creation) {
     return 0;
 }
 
-// The start screen paints no labels; the pages' label painters, routed by
-// the editor state, join here when the pages exist.
+// The pages' captions are painted straight onto the window, after the
+// default processing has erased the background under them.
 LRESULT onPaint(HWND window, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, WM_PAINT, wParam, lParam);
+    const LRESULT result = DefWindowProcW(window, WM_PAINT, wParam, lParam);
+    if (onSettingsPage == 1) {
+        paintSettingsLabels(window);
+    }
+    return result;
 }
 
 // Closing never asks anything: the set in memory is simply dropped.
@@ -99,6 +105,7 @@ LRESULT onDestroy() {
 // pages; an id without a command here does nothing.
 LRESULT onCommand(HWND window, WPARAM wParam) {
     const int id = LOWORD(wParam);
+    const int notification = HIWORD(wParam);
     switch (id) {
     case IDM_EXIT:
         commandExit(window);
@@ -108,6 +115,21 @@ LRESULT onCommand(HWND window, WPARAM wParam) {
         break;
     case IDM_VERSION:
         commandVersion(window);
+        break;
+    case IDC_BEGINNER:
+    case IDC_INTERMEDIATE:
+    case IDC_ADVANCED:
+        commandCourse(window, static_cast<Course>(id - IDC_BEGINNER));
+        break;
+    case IDC_RANK_COUNT:
+        if (notification == CBN_SELCHANGE) {
+            onRankCountChanged(window);
+        }
+        break;
+    case IDC_GENRE_COUNT:
+        if (notification == CBN_SELCHANGE) {
+            onGenreCountChanged(window);
+        }
         break;
     case 0:
     case 4:

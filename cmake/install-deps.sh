@@ -7,7 +7,7 @@ packages=(
     make cmake ninja-build clang libclang-rt-14-dev clang-format
     googletest libbenchmark-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    wine wine64 xvfb x11-utils imagemagick fonts-noto-cjk locales
+    wine wine64 xvfb x11-utils imagemagick fonts-noto-cjk fonts-wine locales
 )
 
 missing=()

@@ -62,9 +62,12 @@ std::string narrow(const std::wstring& text) {
     return out;
 }
 
+// Asked of the window itself: GetWindowTextW on another process's edit
+// control sees only its empty caption, not the text the control holds.
 std::wstring windowText(HWND window) {
-    std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
-    text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
+    std::wstring text(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');
+    text.resize(
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
     return text;
 }
 
