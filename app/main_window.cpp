@@ -3,6 +3,7 @@
 #include "app/control_ids.h"
 #include "app/editor_state.h"
 #include "app/navigation.h"
+#include "pages/question/question_page.h"
 #include "pages/settings/settings_page.h"
 
 #include <shellapi.h>
@@ -84,6 +85,8 @@ LRESULT onPaint(HWND window, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = DefWindowProcW(window, WM_PAINT, wParam, lParam);
     if (onSettingsPage == 1) {
         paintSettingsLabels(window);
+    } else if (onStartScreen != 1) {
+        paintQuestionLabels(window);
     }
     return result;
 }
@@ -129,6 +132,11 @@ LRESULT onCommand(HWND window, WPARAM wParam) {
     case IDC_GENRE_COUNT:
         if (notification == CBN_SELCHANGE) {
             onGenreCountChanged(window);
+        }
+        break;
+    case IDC_QUESTION_FORMAT:
+        if (notification == CBN_SELCHANGE) {
+            onQuestionFormatChanged(window);
         }
         break;
     case 0:

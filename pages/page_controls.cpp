@@ -42,10 +42,15 @@ void createControls(HWND window, const ControlPlace* places, const PageControls&
 
 void destroyControls(const PageControls& page) {
     for (int i = 0; i < page.count; ++i) {
-        if (page.handles[i] != nullptr) {
-            DestroyWindow(page.handles[i]);
-            page.handles[i] = nullptr;
-        }
+        destroyControl(page, page.firstId + i);
+    }
+}
+
+void destroyControl(const PageControls& page, int id) {
+    const int index = id - page.firstId;
+    if (index >= 0 && index < page.count && page.handles[index] != nullptr) {
+        DestroyWindow(page.handles[index]);
+        page.handles[index] = nullptr;
     }
 }
 
@@ -107,6 +112,10 @@ void showEscapedText(HWND control, const char* text, int maxUnits) {
     appendText(control, piece);
 }
 
+void scrollLines(HWND control, int lines) {
+    SendMessageW(control, EM_LINESCROLL, 0, lines);
+}
+
 void enableRow(const PageControls& page, const ControlRow& row, bool enabled) {
     for (int i = 0; i < row.count; ++i) {
         EnableWindow(pageControl(page, row.ids[i]), enabled ? TRUE : FALSE);
@@ -119,6 +128,13 @@ void fillComboBox(HWND box, const wchar_t* const* items, int count) {
         SendMessageW(box, CB_INSERTSTRING, static_cast<WPARAM>(i),
                      reinterpret_cast<LPARAM>(items[i]));
     }
+}
+
+void insertComboText(HWND box, int position, const char* text, int maxUnits) {
+    wchar_t wide[kWideTextSize];
+    toWide(text, maxUnits, wide);
+    SendMessageW(box, CB_INSERTSTRING, static_cast<WPARAM>(position),
+                 reinterpret_cast<LPARAM>(wide));
 }
 
 int comboSelection(HWND box) {

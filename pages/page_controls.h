@@ -47,6 +47,8 @@ HWND pageControl(const PageControls& page, int id);
 // Creates the table's controls in its order; a failed one stays null.
 void createControls(HWND window, const ControlPlace* places, const PageControls& page);
 void destroyControls(const PageControls& page);
+// Destroys one control of the page, for pages whose teardown has an order of its own.
+void destroyControl(const PageControls& page, int id);
 
 void paintLabels(HWND window, const LabelPlace* labels, int count);
 // Covers every painted label with the white cell of one huge character.
@@ -65,9 +67,14 @@ void setControlNumber(HWND control, std::int32_t value);
 // goes in as pieces appended at the end.
 void showEscapedText(HWND control, const char* text, int maxUnits);
 
+// Scrolls a multi-line field's view by `lines` (negative: up).
+void scrollLines(HWND control, int lines);
+
 void enableRow(const PageControls& page, const ControlRow& row, bool enabled);
 
 void fillComboBox(HWND box, const wchar_t* const* items, int count);
+// Inserts an ANSI text, at most `maxUnits` characters, as item `position`.
+void insertComboText(HWND box, int position, const char* text, int maxUnits);
 // The selected item, -1 when none.
 int comboSelection(HWND box);
 void selectComboItem(HWND box, int item);

@@ -6,7 +6,7 @@
 #include "app/main_window.h"
 #include "model/question_set.h"
 #include "pages/settings/settings_page.h"
-#include "tests/win/toolkit.h"
+#include "tests/win/page_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -21,67 +21,7 @@ constexpr DWORD kDigits = 0x50803000;
 constexpr DWORD kMultiLine = 0x50A01004;
 constexpr DWORD kList = 0x50000103;
 
-// The editor as the program starts, for the tests that come after as well.
-void resetEditor() {
-    std::memset(&questionSet, 0, sizeof questionSet);
-    onStartScreen = 1;
-    onSettingsPage = 0;
-    currentIndex = 0;
-    course = Beginner;
-    nextLocked = 0;
-    prevButton = nextButton = outputButton = nullptr;
-}
-
-class SettingsPage : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        resetEditor();
-        watchDialogs();
-        window = createMainWindow(GetModuleHandleW(nullptr));
-        ASSERT_NE(window, nullptr);
-        ShowWindow(window, SW_SHOW);
-        UpdateWindow(window);
-        pumpMessages();
-    }
-    void TearDown() override {
-        if (IsWindow(window)) {
-            DestroyWindow(window);
-        }
-        pumpMessages();
-        UnregisterClassW(kMainWindowClass, GetModuleHandleW(nullptr));
-        unwatchDialogs();
-        resetEditor();
-    }
-
-    // What a click on the course button does.
-    void startCourse(Course chosen) {
-        sendCommand(window, IDC_BEGINNER + chosen);
-        pumpMessages();
-    }
-
-    // The user picks an item of a box: the box tells the window.
-    void choose(int boxId, int item) {
-        SendMessageW(GetDlgItem(window, boxId), CB_SETCURSEL, item, 0);
-        sendCommand(window, boxId, CBN_SELCHANGE);
-    }
-
-    void type(int id, const std::wstring& text) {
-        const HWND field = GetDlgItem(window, id);
-        for (wchar_t c : text) {
-            SendMessageW(field, WM_CHAR, c, 0);
-        }
-    }
-
-    std::wstring text(int id) { return readControl(window, id).text; }
-    bool enabled(int id) { return readControl(window, id).enabled; }
-
-    HWND window = nullptr;
-};
-
-void putAnsi(char* field, const std::wstring& text) {
-    const std::string ansi = toAnsi(text);
-    std::strcpy(field, ansi.c_str());
-}
+using SettingsPage = PageTest;
 
 // Ids of rank name k, comment k, threshold k, genre name k, quota k (1-based).
 int rankName(int k) {
@@ -98,26 +38,6 @@ int genreName(int k) {
 }
 int quota(int k) {
     return 39 + k;
-}
-
-// The style each child is created with, as the program passed it: an edit
-// control takes WS_BORDER out of its style and draws the border itself.
-struct CreatedChild {
-    int id;
-    DWORD style;
-};
-std::vector<CreatedChild> createdChildren;
-HWND parentWatched = nullptr;
-
-LRESULT CALLBACK recordCreation(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND) {
-        const CREATESTRUCTW* creation = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
-        if (creation->hwndParent == parentWatched) {
-            createdChildren.push_back({static_cast<int>(reinterpret_cast<INT_PTR>(creation->hMenu)),
-                                       static_cast<DWORD>(creation->style)});
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 TEST_F(SettingsPage, HasItsTwentyEightControlsInPlace) {
@@ -157,11 +77,9 @@ TEST_F(SettingsPage, HasItsTwentyEightControlsInPlace) {
         {39, L"Edit", kSingleLine, {790, 640, 960, 662}},
         {44, L"Edit", kDigits, {880, 695, 960, 717}},
     };
-    createdChildren.clear();
-    parentWatched = window;
-    const HHOOK hook = SetWindowsHookExW(WH_CBT, recordCreation, nullptr, GetCurrentThreadId());
+    startRecordingChildren(window);
     startCourse(Advanced);
-    UnhookWindowsHookEx(hook);
+    const std::vector<CreatedChild> createdChildren = stopRecordingChildren();
     // Prev and Next, then the page in the table's order.
     ASSERT_EQ(createdChildren.size(), 2u + 28u);
     EXPECT_EQ(createdChildren[0].id, IDC_PREV);
@@ -472,18 +390,6 @@ TEST_F(SettingsPage, ALongTitleIsCutToItsField) {
     EXPECT_EQ(std::strlen(questionSet.title), 254u);
     EXPECT_EQ(fromAnsi(questionSet.title), std::wstring(127, L'漢'));
     EXPECT_EQ(questionSet.genreQuotas[3], 12);
-}
-
-bool anyInkAround(HWND window, int x, int y) {
-    const HDC dc = GetDC(window);
-    bool ink = false;
-    for (int dy = 0; dy < 14 && !ink; ++dy) {
-        for (int dx = 0; dx < 40 && !ink; ++dx) {
-            ink = GetPixel(dc, x + dx, y + dy) != RGB(255, 255, 255);
-        }
-    }
-    ReleaseDC(window, dc);
-    return ink;
 }
 
 TEST_F(SettingsPage, LabelsArePaintedAndBlankedWithThePage) {
