@@ -2,6 +2,8 @@
 
 #include "app/control_ids.h"
 #include "app/editor_state.h"
+#include "app/command_guard.h"
+#include "app/file_commands.h"
 #include "app/navigation.h"
 #include "pages/question/question_page.h"
 #include "pages/settings/settings_page.h"
@@ -91,8 +93,12 @@ LRESULT onPaint(HWND window, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-// Closing never asks anything: the set in memory is simply dropped.
+// Closing never asks anything: the set in memory is simply dropped. While a
+// command waits in a box, the close box does nothing.
 LRESULT onClose(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (commandRunning) {
+        return 0;
+    }
     SetMenu(window, nullptr);
     DestroyMenu(menuHandle);
     menuHandle = nullptr;
@@ -109,6 +115,11 @@ LRESULT onDestroy() {
 LRESULT onCommand(HWND window, WPARAM wParam) {
     const int id = LOWORD(wParam);
     const int notification = HIWORD(wParam);
+    // What arrives while a command waits in a box would act on a page that
+    // is half left; it is dropped.
+    if (commandRunning) {
+        return 0;
+    }
     switch (id) {
     case IDM_EXIT:
         commandExit(window);
@@ -117,12 +128,28 @@ LRESULT onCommand(HWND window, WPARAM wParam) {
         commandHelp();
         break;
     case IDM_VERSION:
-        commandVersion(window);
+        runCommand(window, commandVersion);
         break;
     case IDC_BEGINNER:
+        runCommand(window, [](HWND w) { commandCourse(w, Beginner); });
+        break;
     case IDC_INTERMEDIATE:
+        runCommand(window, [](HWND w) { commandCourse(w, Intermediate); });
+        break;
     case IDC_ADVANCED:
-        commandCourse(window, static_cast<Course>(id - IDC_BEGINNER));
+        runCommand(window, [](HWND w) { commandCourse(w, Advanced); });
+        break;
+    case IDC_LOAD:
+        runCommand(window, commandLoad);
+        break;
+    case IDC_OUTPUT:
+        runCommand(window, commandOutput);
+        break;
+    case IDC_PREV:
+        runCommand(window, commandPrev);
+        break;
+    case IDC_NEXT:
+        runCommand(window, commandNext);
         break;
     case IDC_RANK_COUNT:
         if (notification == CBN_SELCHANGE) {

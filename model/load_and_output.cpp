@@ -115,7 +115,7 @@ OutputResult writeReplacing(HWND owner, const wchar_t* path, bool scrambled) {
 int loadQuestionSet() {
     if (!canOpenForReading(loadPath)) {
         showMessage(kCodeCannotOpen);
-        return -1;
+        return kLoadUnopened;
     }
     if (readHeaderLines(loadPath) != 0) {
         showMessage(kCodeCannotOpen);

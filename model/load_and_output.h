@@ -15,7 +15,10 @@ extern wchar_t loadPath[kPathSize];
 extern wchar_t outputPath[kPathSize];
 extern wchar_t outputFileTitle[kPathSize];
 
-// 0 loaded, -1 failed; every failure has been shown as code 1.
+// 0 loaded; -1 a line could not be read, the lines before it are in the
+// set; kLoadUnopened the file could not be opened, the set is untouched.
+// Every failure has been shown as code 1.
+constexpr int kLoadUnopened = -2;
 int loadQuestionSet();
 
 // 0, or the code to show before writing (47, 49 or 50). May offer to delete

@@ -148,7 +148,7 @@ TEST_F(LoadAndOutput, LoadsTheScrambledFormToTheSameSet) {
 TEST_F(LoadAndOutput, APathThatCannotBeOpenedLeavesTheSetUntouched) {
     setPath(loadPath, in(L"missing.csv"));
     answerNextBox(IDOK);
-    EXPECT_EQ(loadQuestionSet(), -1);
+    EXPECT_EQ(loadQuestionSet(), kLoadUnopened);
     const SeenBox box = takeBox();
     EXPECT_EQ(box.text, L"ファイルが開けません");
     EXPECT_EQ(box.caption, L"重大な警告");

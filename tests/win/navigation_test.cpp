@@ -1,0 +1,291 @@
+// Moving through the editor on the real main window: the course buttons,
+// Prev and Next with their checks answered in the real boxes, the buttons'
+// states, the limits, loading and output through the real dialogs, and one
+// command at a time.
+#include "app/command_guard.h"
+#include "app/control_ids.h"
+#include "app/editor_state.h"
+#include "model/load_and_output.h"
+#include "model/question_set.h"
+#include "tests/win/page_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+
+namespace {
+
+constexpr const wchar_t* kQuestionText = L"問題文";
+constexpr int kPoints = 48;
+constexpr int kText = 49;
+
+std::wstring windowsPath(const char* narrow) {
+    std::wstring path;
+    for (const char* c = narrow; *c != '\0'; ++c) {
+        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    }
+    return path;
+}
+
+class Navigation : public PageTest {
+  protected:
+    void press(int id) {
+        sendCommand(window, id);
+        pumpMessages();
+    }
+    // Next on a new question: the page is incomplete (code 40), move anyway.
+    void nextAnyway() {
+        answerNextBox(IDYES);
+        press(IDC_NEXT);
+        EXPECT_EQ(takeBox().text, L"1つ目の選択肢が入力されていません。移動しますか？");
+    }
+    void prevAnyway() {
+        answerNextBox(IDYES);
+        press(IDC_PREV);
+        takeBox();
+    }
+    // Settings that pass their check, then the first question.
+    void enterQuestions(Course chosen) {
+        startCourse(chosen);
+        SetWindowTextW(GetDlgItem(window, 17), L"検定");
+        press(IDC_NEXT);
+        ASSERT_EQ(onSettingsPage, 0);
+    }
+    int buttonsWithId(int id) {
+        int count = 0;
+        for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            count += GetDlgCtrlID(child) == id ? 1 : 0;
+        }
+        return count;
+    }
+};
+
+TEST_F(Navigation, TheBeginnerStopsAtTheTenthQuestion) {
+    enterQuestions(Beginner);
+    EXPECT_EQ(currentIndex, 0);
+    EXPECT_TRUE(enabled(IDC_PREV));
+    EXPECT_TRUE(enabled(IDC_NEXT));
+    EXPECT_TRUE(enabled(IDC_OUTPUT));
+    EXPECT_EQ(text(45), L"1");
+    for (int i = 1; i <= 9; ++i) {
+        nextAnyway();
+        EXPECT_EQ(currentIndex, i);
+        EXPECT_EQ(questionSet.questions[i - 1].questionId, i);
+    }
+    EXPECT_EQ(text(45), L"10");
+    EXPECT_EQ(nextLocked, 1);
+    EXPECT_FALSE(enabled(IDC_NEXT));
+    // A click that still arrives does nothing and asks nothing.
+    press(IDC_NEXT);
+    EXPECT_EQ(currentIndex, 9);
+    prevAnyway();
+    EXPECT_EQ(currentIndex, 8);
+    EXPECT_EQ(nextLocked, 0);
+    EXPECT_TRUE(enabled(IDC_NEXT));
+    // The tenth question was stored on the way back, and stays reachable.
+    EXPECT_EQ(questionSet.questions[9].questionId, 10);
+    nextAnyway();
+    EXPECT_FALSE(enabled(IDC_NEXT));
+}
+
+TEST_F(Navigation, OtherCoursesGoOnToTheLastSlotOnly) {
+    enterQuestions(Intermediate);
+    for (int i = 1; i <= 10; ++i) {
+        nextAnyway();
+    }
+    EXPECT_EQ(currentIndex, 10);
+    EXPECT_TRUE(enabled(IDC_NEXT));
+    // The last slot: Next disabled as by the beginner limit, Prev enables it.
+    currentIndex = 254;
+    nextAnyway();
+    EXPECT_EQ(currentIndex, 255);
+    EXPECT_EQ(text(45), L"256");
+    EXPECT_FALSE(enabled(IDC_NEXT));
+    press(IDC_NEXT);
+    EXPECT_EQ(currentIndex, 255);
+    SetWindowTextW(GetDlgItem(window, kText), L"最後");
+    prevAnyway();
+    EXPECT_EQ(currentIndex, 254);
+    EXPECT_TRUE(enabled(IDC_NEXT));
+    EXPECT_EQ(questionSet.questions[255].questionId, 256);
+    EXPECT_EQ(fromAnsi(questionSet.questions[255].text), L"最後");
+}
+
+TEST_F(Navigation, StopStaysAndStoresNothingProceedStoresAndMoves) {
+    enterQuestions(Advanced);
+    SetWindowTextW(GetDlgItem(window, kPoints), L"15");
+    answerNextBox(IDNO);
+    press(IDC_NEXT);
+    EXPECT_EQ(takeBox().style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(currentIndex, 0);
+    EXPECT_EQ(questionSet.questions[0].questionId, 0);
+    EXPECT_EQ(text(kPoints), L"15");
+    answerNextBox(IDNO);
+    press(IDC_PREV);
+    takeBox();
+    EXPECT_EQ(onSettingsPage, 0);
+    nextAnyway();
+    EXPECT_EQ(questionSet.questions[0].points, 15);
+    EXPECT_EQ(fromAnsi(questionSet.questions[0].text), kQuestionText);
+    EXPECT_EQ(text(kPoints), L"0");
+}
+
+TEST_F(Navigation, BackToTheSettingsAndInAgainKeepsOneOutputButton) {
+    enterQuestions(Intermediate);
+    prevAnyway();
+    EXPECT_EQ(onSettingsPage, 1);
+    EXPECT_EQ(currentIndex, 0);
+    EXPECT_EQ(text(17), L"検定");
+    EXPECT_FALSE(readControl(window, 45).exists);
+    EXPECT_FALSE(enabled(IDC_PREV));
+    EXPECT_FALSE(enabled(IDC_OUTPUT));
+    EXPECT_TRUE(enabled(IDC_NEXT));
+    // Output does nothing on the settings page.
+    press(IDC_OUTPUT);
+    EXPECT_EQ(onSettingsPage, 1);
+    press(IDC_NEXT);
+    EXPECT_EQ(onSettingsPage, 0);
+    EXPECT_EQ(buttonsWithId(IDC_OUTPUT), 1);
+    EXPECT_TRUE(enabled(IDC_OUTPUT));
+    // The first question comes back as it was stored.
+    EXPECT_EQ(text(kText), kQuestionText);
+    EXPECT_EQ(questionSet.questions[0].questionId, 1);
+}
+
+TEST_F(Navigation, ASettingsCheckAnsweredStopKeepsThePage) {
+    startCourse(Advanced);
+    answerNextBox(IDNO);
+    press(IDC_NEXT);
+    EXPECT_EQ(takeBox().text, L"タイトルが未入力です。移動しますか？");
+    EXPECT_EQ(onSettingsPage, 1);
+    EXPECT_FALSE(readControl(window, IDC_OUTPUT).exists);
+    EXPECT_EQ(questionSet.rankCount, 0);
+    // A genre without a name cannot be passed.
+    SetWindowTextW(GetDlgItem(window, 17), L"t");
+    choose(IDC_GENRE_COUNT, 1);
+    answerNextBox(IDOK);
+    press(IDC_NEXT);
+    EXPECT_EQ(takeBox().text, L"「ジャンル2」の名前がありません");
+    EXPECT_EQ(onSettingsPage, 1);
+}
+
+TEST_F(Navigation, ALoadedSetOpensOnItsFirstQuestion) {
+    const std::wstring sample = windowsPath(TOV_TEST_DATA) + L"\\sample.csv";
+    fillNextFileDialog(sample);
+    answerNextBox(IDOK);
+    press(IDC_LOAD);
+    const SeenFileDialog dialog = takeFileDialog();
+    EXPECT_EQ(dialog.title, L"ファイルを開く");
+    EXPECT_EQ(dialog.filters,
+              (std::vector<std::wstring>{L"EEP(*.eep)", L"CSV(*.csv)", L"All files(*.*)"}));
+    const SeenBox box = takeBox();
+    EXPECT_EQ(box.text, L"読み込み完了。検定作成を開始します。");
+    EXPECT_EQ(box.caption, L"開始");
+    EXPECT_EQ(box.owner, window);
+    EXPECT_EQ(course, Advanced);
+    EXPECT_EQ(onStartScreen, 0);
+    EXPECT_EQ(onSettingsPage, 0);
+    EXPECT_EQ(std::wstring(loadPath), sample);
+    EXPECT_EQ(text(kText), L"Q1 パスワードは使い回してよい。");
+    for (int id : {IDC_PREV, IDC_NEXT, IDC_OUTPUT}) {
+        EXPECT_TRUE(enabled(id)) << id;
+    }
+    for (int id : {IDC_BEGINNER, IDC_LOAD}) {
+        EXPECT_FALSE(readControl(window, id).exists) << id;
+    }
+    // The settings come from the file's header.
+    press(IDC_PREV);
+    EXPECT_EQ(onSettingsPage, 1);
+    EXPECT_EQ(text(17), L"情報セキュリティ検定");
+    EXPECT_EQ(text(20), L"不合格");
+    EXPECT_TRUE(enabled(22));
+}
+
+TEST_F(Navigation, ACancelledOpenDialogKeepsTheStartScreen) {
+    cancelNextFileDialog();
+    press(IDC_LOAD);
+    takeFileDialog();
+    EXPECT_EQ(onStartScreen, 1);
+    EXPECT_TRUE(readControl(window, IDC_LOAD).exists);
+    EXPECT_FALSE(readControl(window, IDC_PREV).exists);
+}
+
+TEST_F(Navigation, AFileWithABadLineOpensWhatWasRead) {
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"tov-bad-line.csv";
+    {
+        std::ofstream file(path.c_str(), std::ios::binary);
+        file << "t,0,1,2,1\r\ng,,,,\r\n1,0,0,0,0\r\na,b,,,\r\n50,0,0,0\r\nc,d,,,\r\n"
+                "1,4,1,text,2,5,why,a,b,c,d,\r\nbad\r\n";
+    }
+    fillNextFileDialog(path);
+    answerNextBox(IDOK);
+    press(IDC_LOAD);
+    takeFileDialog();
+    const SeenBox box = takeBox();
+    EXPECT_EQ(box.text, L"ファイルが開けません");
+    EXPECT_EQ(onStartScreen, 0);
+    EXPECT_EQ(text(kText), L"text");
+    DeleteFileW(path.c_str());
+}
+
+TEST_F(Navigation, OutputStaysOnTheQuestionAndReportsWithoutOwner) {
+    enterQuestions(Advanced);
+    nextAnyway();
+    answerNextBox(IDYES); // the page: move anyway
+    answerNextBox(IDNO);  // keep the first question although incomplete
+    answerNextBox(IDNO);  // and the second
+    answerNextBox(IDYES); // output anyway
+    answerNextBox(IDNO);  // plain form
+    cancelNextFileDialog();
+    answerNextBox(IDOK);
+    press(IDC_OUTPUT);
+    for (int i = 0; i < 5; ++i) {
+        takeBox();
+    }
+    takeFileDialog();
+    const SeenBox result = takeBox();
+    EXPECT_EQ(result.text, L"問題集の出力をキャンセルしました");
+    EXPECT_EQ(result.caption, L"処理の中止");
+    EXPECT_EQ(result.owner, nullptr);
+    EXPECT_EQ(currentIndex, 1);
+    EXPECT_EQ(text(45), L"2");
+    EXPECT_EQ(onSettingsPage, 0);
+    EXPECT_TRUE(IsWindowEnabled(window));
+}
+
+// A command that starts while another runs returns at once; the window
+// takes no input meanwhile and is given back afterwards.
+HWND guardedWindow = nullptr;
+bool nestedRan = false;
+bool enabledDuring = true;
+
+void nested(HWND) {
+    nestedRan = true;
+}
+
+void outer(HWND window) {
+    enabledDuring = IsWindowEnabled(window) != FALSE;
+    runCommand(window, nested);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_ADVANCED, 0), 0);
+    SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+TEST_F(Navigation, OneCommandAtATime) {
+    guardedWindow = window;
+    runCommand(window, outer);
+    EXPECT_FALSE(nestedRan);
+    EXPECT_FALSE(enabledDuring);
+    EXPECT_FALSE(commandRunning);
+    EXPECT_TRUE(IsWindowEnabled(window));
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(onStartScreen, 1); // the course button was dropped
+    runCommand(window, nested);
+    EXPECT_TRUE(nestedRan);
+}
+
+} // namespace
