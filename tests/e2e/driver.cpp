@@ -30,6 +30,16 @@ struct WindowSearch {
     HWND found;
 };
 
+BOOL CALLBACK countDialog(HWND window, LPARAM parameter) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == tov.dwProcessId && IsWindowVisible(window) &&
+        windowClass(window) == L"#32770") {
+        ++*reinterpret_cast<int*>(parameter);
+    }
+    return TRUE;
+}
+
 BOOL CALLBACK matchWindow(HWND window, LPARAM parameter) {
     auto& search = *reinterpret_cast<WindowSearch*>(parameter);
     DWORD processId = 0;
@@ -92,9 +102,12 @@ std::wstring boxText(HWND box) {
     return windowText(GetDlgItem(box, 0xFFFF));
 }
 
+// WM_GETTEXT, as GetWindowText does not ask a control of another process.
 std::wstring windowText(HWND window) {
     wchar_t text[1024] = L"";
-    GetWindowTextW(window, text, 1024);
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000,
+                        &copied);
     return text;
 }
 
@@ -124,4 +137,59 @@ DWORD waitForTovExit(DWORD timeoutMs) {
         GetExitCodeProcess(tov.hProcess, &exitCode);
     }
     return exitCode;
+}
+
+void typeInto(HWND window, int id, const std::wstring& text) {
+    SendMessageW(GetDlgItem(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void chooseItem(HWND window, int boxId, int item) {
+    const HWND box = GetDlgItem(window, boxId);
+    SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(boxId, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(box));
+}
+
+bool waitForText(HWND window, int id, const std::wstring& text, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        const HWND control = GetDlgItem(window, id);
+        if (control != nullptr && windowText(control) == text) {
+            settle(window);
+            return true;
+        }
+        if (GetTickCount64() >= deadline) {
+            return false;
+        }
+        Sleep(20);
+    }
+}
+
+void settle(HWND window) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+}
+
+int visibleTovDialogs() {
+    int count = 0;
+    EnumWindows(countDialog, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+void chooseFile(HWND dialog, const std::wstring& path) {
+    HWND field = GetDlgItem(dialog, 0x480);
+    if (field == nullptr) {
+        field = GetDlgItem(dialog, 0x47c);
+    }
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    pressButton(dialog, IDOK);
+}
+
+void clickAt(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
 }

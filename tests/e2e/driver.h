@@ -39,3 +39,27 @@ bool waitForWindowGone(HWND window, DWORD timeoutMs = 5000);
 // The program's exit code once it ends, waiting up to the timeout;
 // STILL_ACTIVE if it runs on.
 DWORD waitForTovExit(DWORD timeoutMs = 10000);
+
+// ---- Acting on the program's controls, as the user's typing and choosing
+// would.
+
+// Replaces the text of the window's child control with this id.
+void typeInto(HWND window, int id, const std::wstring& text);
+
+// Selects an item of a combo box and tells its window, as a click does.
+void chooseItem(HWND window, int boxId, int item);
+
+// True once the child control shows this text, waiting up to the timeout.
+bool waitForText(HWND window, int id, const std::wstring& text, DWORD timeoutMs = 5000);
+
+// Returns once the program has dealt with everything sent before.
+void settle(HWND window);
+
+// How many dialogs (class #32770) of the program are visible.
+int visibleTovDialogs();
+
+// Types a path into an open or save dialog's file-name field and presses OK.
+void chooseFile(HWND dialog, const std::wstring& path);
+
+// A real left click at a point of the screen, through the input queue.
+void clickAt(POINT screen);
