@@ -4,12 +4,18 @@
 #include "app/message_catalogue.h"
 #include "app/navigation.h"
 #include "model/load_and_output.h"
+#include "model/question_set.h"
 #include "pages/question/question_page.h"
+
+#include <cstring>
 
 OPENFILENAMEW loadDialog = {};
 wchar_t loadFileTitle[260] = {};
 
 namespace {
+
+// The slot of the page as stored before the whole-set check.
+Question pageStored;
 
 bool askLoadPath(HWND window) {
     loadDialog = {};
@@ -76,11 +82,15 @@ void commandOutput(HWND window) {
     if (onStartScreen == 1 || onSettingsPage == 1 || !leaveQuestionPage(window)) {
         return;
     }
+    pageStored = questionSet.questions[currentIndex];
     const MessageCode code = checkQuestionSet();
-    // The check may have deleted questions and moved the later ones up: the
-    // page shows what its slot holds now, so that no later store overwrites
-    // another question with a stale page.
-    buildQuestionPage(window);
+    // The check may have deleted questions and moved the later ones up: then
+    // the page shows what its slot holds now, so that no later store
+    // overwrites another question with a stale page. Otherwise it stays as
+    // typed, greyed choices included.
+    if (std::memcmp(&pageStored, &questionSet.questions[currentIndex], sizeof pageStored) != 0) {
+        buildQuestionPage(window);
+    }
     if (code != 0 && showMessage(code) == Stop) {
         return;
     }

@@ -11,11 +11,11 @@
 namespace {
 
 void waitUntilIdle(HWND window) {
-    SendMessageW(window, WM_NULL, 0, 0);
+    settle(window);
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Sleep(500);
-    SendMessageW(window, WM_NULL, 0, 0);
+    settle(window);
 }
 
 // What is on the screen where the window is, boxes in front of it included.
@@ -88,6 +88,65 @@ void advancedSettings(HWND window) {
     choose(window, 34, 4);
 }
 
+// The first question of an advanced set, partly typed.
+void questionPage(HWND window) {
+    courseButton(window, 12);
+    typeInto(window, 17, L"情報セキュリティ検定");
+    postCommand(window, 16);
+    waitForText(window, 45, L"1");
+    typeInto(window, 48, L"10");
+    typeInto(window, 49, L"パスワードの扱いとして正しいものはどれ？\r\n一つ選びなさい。");
+    typeInto(window, 50, L"使い回すと、一つの漏洩が全てに及びます。");
+    const wchar_t* choices[] = {L"使い回す", L"紙に書いて貼る", L"サービスごとに変える",
+                                L"家族と共有する", L"五つ目"};
+    for (int k = 0; k < 5; ++k) {
+        typeInto(window, 51 + k, choices[k]);
+    }
+}
+
+void fourChoices(HWND window) {
+    questionPage(window);
+    SendMessageW(GetDlgItem(window, 61), CB_SETCURSEL, 2, 0);
+}
+
+void multipleSelection(HWND window) {
+    questionPage(window);
+    choose(window, 46, 0);
+    SendMessageW(GetDlgItem(window, 58), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(GetDlgItem(window, 60), BM_SETCHECK, BST_CHECKED, 0);
+}
+
+void twoChoices(HWND window) {
+    questionPage(window);
+    choose(window, 46, 1);
+}
+
+// A new question left as it is: the check asks whether to move anyway.
+void questionCheck(HWND window) {
+    questionPage(window);
+    postCommand(window, 16);
+    waitForText(window, 45, L"2");
+    postCommand(window, 16);
+    findTovBox(L"警告");
+}
+
+void openDialog(HWND window) {
+    postCommand(window, 13);
+    findTovBox(L"ファイルを開く");
+}
+
+void outputForm(HWND window) {
+    fourChoices(window);
+    postCommand(window, 14);
+    findTovBox(L"出力形式");
+}
+
+void saveDialog(HWND window) {
+    outputForm(window);
+    pressButton(findTovBox(L"出力形式"), IDYES);
+    findTovBox(L"名前を付けて保存");
+}
+
 struct State {
     const wchar_t* name;
     void (*reach)(HWND window);
@@ -98,6 +157,13 @@ constexpr State kStates[] = {
     {L"settings-beginner", beginnerSettings},
     {L"settings-intermediate", intermediateSettings},
     {L"settings-advanced", advancedSettings},
+    {L"question-four-choices", fourChoices},
+    {L"question-multiple-selection", multipleSelection},
+    {L"question-two-choices", twoChoices},
+    {L"box-question-check", questionCheck},
+    {L"dialog-open", openDialog},
+    {L"box-output-form", outputForm},
+    {L"dialog-save", saveDialog},
 };
 
 } // namespace

@@ -258,6 +258,53 @@ TEST_F(Navigation, OutputStaysOnTheQuestionAndReportsWithoutOwner) {
     EXPECT_TRUE(IsWindowEnabled(window));
 }
 
+TEST_F(Navigation, OutputKeepsThePageUnlessTheCheckMovedItsQuestion) {
+    enterQuestions(Advanced);
+    const auto fillQuestion = [this](const wchar_t* question) {
+        SetWindowTextW(GetDlgItem(window, kPoints), L"5");
+        SetWindowTextW(GetDlgItem(window, kText), question);
+        SetWindowTextW(GetDlgItem(window, 50), L"why");
+        for (int k = 1; k <= 5; ++k) {
+            SetWindowTextW(GetDlgItem(window, 50 + k), (L"c" + std::to_wstring(k)).c_str());
+        }
+    };
+    const auto outputCancelled = [this]() {
+        answerNextBox(IDNO); // plain form
+        cancelNextFileDialog();
+        answerNextBox(IDOK);
+        press(IDC_OUTPUT);
+    };
+    fillQuestion(L"一問目");
+    press(IDC_NEXT);
+    fillQuestion(L"二問目");
+    outputCancelled();
+    takeBox();
+    takeFileDialog();
+    takeBox();
+    // The greyed fifth choice is still there as typed.
+    EXPECT_EQ(text(55), L"c5");
+
+    // The first question goes bad and is deleted: the second moves into its
+    // slot and the page of slot 2 shows what that slot holds now.
+    press(IDC_PREV);
+    SetWindowTextW(GetDlgItem(window, kPoints), L"");
+    answerNextBox(IDYES);
+    press(IDC_NEXT);
+    takeBox();
+    SetWindowTextW(GetDlgItem(window, kText), L"二問目、直した");
+    answerNextBox(IDYES); // delete the first question
+    outputCancelled();
+    EXPECT_EQ(takeBox().text, L"正しく入力されていない問題がありますが削除しますか？");
+    takeBox();
+    takeFileDialog();
+    takeBox();
+    EXPECT_EQ(fromAnsi(questionSet.questions[0].text), L"二問目、直した");
+    EXPECT_EQ(questionSet.questions[1].questionId, 0);
+    EXPECT_EQ(currentIndex, 1);
+    EXPECT_EQ(text(45), L"2");
+    EXPECT_EQ(text(kText), kQuestionText);
+}
+
 // A command that starts while another runs returns at once; the window
 // takes no input meanwhile and is given back afterwards.
 HWND guardedWindow = nullptr;
