@@ -5,7 +5,7 @@ NATIVE := $(BUILD)/native
 WIN    := $(BUILD)/win
 SECONDS ?= 600
 
-.PHONY: all deps native win build test run screenshots fuzz bench format clean
+.PHONY: all deps native win build dist test run screenshots fuzz bench format clean
 
 all: build
 
@@ -24,8 +24,12 @@ win: deps
 
 build: native win
 
-# Every test layer, on a virtual display of its own.
-test: build
+# The Windows packages into $(BUILD)/dist: the zip and the installer.
+dist: build
+	cmake/dist.sh $(BUILD)
+
+# Every test layer, on a virtual display of its own; the packages too.
+test: dist
 	cmake/with-display.sh cmake/run-tests.sh $(BUILD)
 
 # Opens tov.exe on your display, or on a virtual one with a screenshot.

@@ -8,6 +8,7 @@ packages=(
     googletest libbenchmark-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 xvfb x11-utils imagemagick fonts-noto-cjk fonts-wine locales
+    fp-utils libchm-bin nsis zip unzip
 )
 
 missing=()

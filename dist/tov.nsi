@@ -1,0 +1,50 @@
+; The per-user installer: makensis -DVERSION=.. -DSTAGE=.. -DOUTFILE=.. tov.nsi
+; No administrator rights, like the program itself; nothing outside the
+; user's own folders and registry.
+; tov.exe is a 64-bit program; so is its installer.
+Target amd64-unicode
+!include "MUI2.nsh"
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\tov"
+
+Name "tov ${VERSION}"
+OutFile "${OUTFILE}"
+RequestExecutionLevel user
+InstallDir "$LOCALAPPDATA\Programs\tov"
+SetCompressor /SOLID lzma
+
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "Japanese"
+
+Section
+    SetShellVarContext current
+    SetOutPath "$INSTDIR"
+    File "${STAGE}\tov.exe"
+    File "${STAGE}\tov.chm"
+    WriteUninstaller "$INSTDIR\uninstall.exe"
+    ; Started from the install folder, so that ヘルプ finds tov.chm.
+    CreateShortCut "$SMPROGRAMS\tov.lnk" "$INSTDIR\tov.exe"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "tov"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\tov.exe"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+; Only what was installed: question sets saved anywhere, even in the
+; install folder, stay, and the folder with them.
+Section "Uninstall"
+    SetShellVarContext current
+    Delete "$SMPROGRAMS\tov.lnk"
+    Delete "$INSTDIR\tov.exe"
+    Delete "$INSTDIR\tov.chm"
+    Delete "$INSTDIR\uninstall.exe"
+    RMDir "$INSTDIR"
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd
