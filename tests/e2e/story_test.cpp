@@ -21,14 +21,6 @@ constexpr int kNext = 16;
 constexpr int kTitle = 17;
 constexpr int kQuestionId = 45;
 
-std::wstring windowsPath(const char* narrow) {
-    std::wstring path;
-    for (const char* c = narrow; *c != '\0'; ++c) {
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    }
-    return path;
-}
-
 std::string readBytes(const std::wstring& path) {
     std::ifstream file(path.c_str(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

@@ -15,15 +15,6 @@
 
 namespace {
 
-// A path the build gives as Z:/..., with the separators a dialog accepts.
-std::wstring windowsPath(const char* narrow) {
-    std::wstring path;
-    for (const char* c = narrow; *c != '\0'; ++c) {
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    }
-    return path;
-}
-
 std::wstring dataFile(const wchar_t* name) {
     return windowsPath(TOV_TEST_DATA) + L"\\" + name;
 }

@@ -21,14 +21,6 @@ constexpr const wchar_t* kQuestionText = L"問題文";
 constexpr int kPoints = 48;
 constexpr int kText = 49;
 
-std::wstring windowsPath(const char* narrow) {
-    std::wstring path;
-    for (const char* c = narrow; *c != '\0'; ++c) {
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    }
-    return path;
-}
-
 class Navigation : public PageTest {
   protected:
     void press(int id) {

@@ -497,3 +497,11 @@ std::wstring fromAnsi(const std::string& text) {
     MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
     return out;
 }
+
+std::wstring windowsPath(const char* narrow) {
+    std::wstring path;
+    for (const char* c = narrow; *c != '\0'; ++c) {
+        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    }
+    return path;
+}

@@ -120,4 +120,6 @@ void sendCommand(HWND window, int id, int notification = 0);
 // UTF-16 to the ANSI code page (932 under the test runner) and back, to
 // compare with the bytes the model holds.
 std::string toAnsi(const std::wstring& text);
+// A path as the build gives it (Z:/...), with the separators a dialog takes.
+std::wstring windowsPath(const char* narrow);
 std::wstring fromAnsi(const std::string& text);
