@@ -2,13 +2,16 @@
 
 #include "app/message_catalogue.h"
 #include "model/file_open.h"
+#include "model/output_paths.h"
 #include "model/question_check.h"
 #include "model/question_file.h"
 
 #include <commdlg.h>
+#include <fcntl.h>
+#include <io.h>
 
+#include <cstdint>
 #include <cstdio>
-#include <cwchar>
 
 wchar_t loadPath[kPathSize];
 wchar_t outputPath[kPathSize];
@@ -17,6 +20,11 @@ wchar_t outputFileTitle[kPathSize];
 namespace {
 
 constexpr MessageCode kCodeCannotOpen = 1;
+
+// Room for the old content of a target written in place: the largest set
+// makes a file of about 3 MB.
+constexpr std::size_t kKeptSize = 4 * 1024 * 1024;
+char keptContent[kKeptSize];
 
 bool canOpenForReading(const wchar_t* path) {
     std::FILE* file = openFile(path, "rb");
@@ -53,61 +61,179 @@ bool askOutputPath(HWND owner, bool scrambled) {
     return GetSaveFileNameW(&dialog) != 0;
 }
 
+enum class Target { Missing, Writable, Unopenable };
+
 // A file that another program holds open without sharing (a spreadsheet,
-// say) must make the output fail rather than be replaced behind its back.
-bool targetCanBeReplaced(HWND owner, const wchar_t* path) {
+// say), or one the user may not change, makes the output fail rather than
+// be replaced behind its back.
+Target probeTarget(HWND owner, const wchar_t* path) {
     HANDLE target =
         CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (target == INVALID_HANDLE_VALUE) {
-        return GetLastError() == ERROR_FILE_NOT_FOUND;
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? Target::Missing : Target::Unopenable;
     }
     if (!CloseHandle(target)) {
         MessageBoxW(owner, L"エラー", L"エラー", MB_OK);
     }
+    return Target::Writable;
+}
+
+// The new content goes beside the target, so that it replaces the target on
+// one volume. The name is our own, not GetTempFileNameW's, which refuses
+// folders longer than MAX_PATH - 14; CREATE_NEW keeps anything existing, and
+// the backup name must be free as well.
+HANDLE createTemporary(const wchar_t* fullTarget, std::uint32_t unique, OutputPaths& paths) {
+    for (int attempt = 0; attempt < 16; ++attempt, unique = unique * 1664525u + 1013904223u) {
+        if (!makeOutputPaths(fullTarget, unique, paths)) {
+            break;
+        }
+        if (GetFileAttributesW(paths.backup) != INVALID_FILE_ATTRIBUTES) {
+            continue;
+        }
+        HANDLE file = CreateFileW(paths.temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
+            return file;
+        }
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// Writes the set onto `file` through stdio and closes it; `length` gets the
+// bytes written. The content reaches the disk before it replaces anything.
+bool writeSetTo(HANDLE file, bool scrambled, LARGE_INTEGER& length) {
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY);
+    if (descriptor == -1) {
+        CloseHandle(file);
+        return false;
+    }
+    std::FILE* stream = _fdopen(descriptor, "wb");
+    if (stream == nullptr) {
+        _close(descriptor);
+        return false;
+    }
+    const LARGE_INTEGER here{};
+    const bool written = writeQuestionSet(stream, scrambled) && FlushFileBuffers(file) &&
+                         SetFilePointerEx(file, here, &length, FILE_CURRENT);
+    return std::fclose(stream) == 0 && written;
+}
+
+// ReplaceFileW keeps the old file's attributes, security, creation time and
+// streams. Given a backup name, it leaves the old file under one of the two
+// names when it fails (without one, Windows may have removed it already).
+bool replaceTarget(const OutputPaths& paths) {
+    if (ReplaceFileW(paths.target, paths.temporary, paths.backup, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                     nullptr, nullptr)) {
+        DeleteFileW(paths.backup);
+        return true;
+    }
+    if (GetFileAttributesW(paths.target) == INVALID_FILE_ATTRIBUTES) {
+        MoveFileExW(paths.backup, paths.target, MOVEFILE_WRITE_THROUGH);
+    }
+    if (GetFileAttributesW(paths.target) != INVALID_FILE_ATTRIBUTES) {
+        DeleteFileW(paths.backup);
+    }
+    DeleteFileW(paths.temporary);
+    return false;
+}
+
+// A new file: a rename that does not overwrite one made meanwhile.
+bool moveIntoPlace(const OutputPaths& paths) {
+    if (MoveFileExW(paths.temporary, paths.target, MOVEFILE_WRITE_THROUGH)) {
+        return true;
+    }
+    DeleteFileW(paths.temporary);
+    return false;
+}
+
+bool readKeptContent(HANDLE file, DWORD& kept) {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > static_cast<LONGLONG>(kKeptSize)) {
+        return false;
+    }
+    for (kept = 0; kept < size.QuadPart;) {
+        DWORD read = 0;
+        if (!ReadFile(file, keptContent + kept, static_cast<DWORD>(size.QuadPart) - kept, &read,
+                      nullptr) ||
+            read == 0) {
+            return false;
+        }
+        kept += read;
+    }
     return true;
 }
 
-// The new content goes beside the target, so that the final rename stays on
-// one volume and never leaves the target half-written.
-bool createTemporaryBeside(const wchar_t* path, wchar_t (&temporary)[MAX_PATH]) {
-    wchar_t directory[kPathSize];
-    std::wcsncpy(directory, path, kPathSize - 1);
-    directory[kPathSize - 1] = L'\0';
-    wchar_t* lastSeparator = std::wcsrchr(directory, L'\\');
-    wchar_t* lastSlash = std::wcsrchr(directory, L'/');
-    if (lastSlash > lastSeparator) {
-        lastSeparator = lastSlash;
-    }
-    if (lastSeparator == nullptr) {
-        std::wcscpy(directory, L".");
-    } else {
-        lastSeparator[1] = L'\0';
-    }
-    return GetTempFileNameW(directory, L"tov", 0, temporary) != 0;
+bool putBackKeptContent(HANDLE file, DWORD kept) {
+    const LARGE_INTEGER start{};
+    DWORD written = 0;
+    return SetFilePointerEx(file, start, nullptr, FILE_BEGIN) &&
+           WriteFile(file, keptContent, kept, &written, nullptr) && written == kept &&
+           SetEndOfFile(file) && FlushFileBuffers(file);
 }
 
-bool writeWholeFile(const wchar_t* path, bool scrambled) {
-    std::FILE* file = openFile(path, "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const bool written = writeQuestionSet(file, scrambled);
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
-}
-
-OutputResult writeReplacing(HWND owner, const wchar_t* path, bool scrambled) {
-    wchar_t temporary[MAX_PATH];
-    if (!targetCanBeReplaced(owner, path) || !createTemporaryBeside(path, temporary)) {
+// In a folder where no new file may be made but the target may be changed
+// (a shared folder, say), the target is written over; its old content goes
+// back if the new content could not be written whole.
+OutputResult writeInPlace(const wchar_t* path, bool scrambled) {
+    HANDLE target = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (target == INVALID_HANDLE_VALUE) {
         showMessage(kCodeCannotOpen);
         return OutputFailed;
     }
-    if (!writeWholeFile(temporary, scrambled) ||
-        !MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(temporary);
+    DWORD kept = 0;
+    HANDLE writer = nullptr;
+    const LARGE_INTEGER start{};
+    if (!readKeptContent(target, kept) || !SetFilePointerEx(target, start, nullptr, FILE_BEGIN) ||
+        !DuplicateHandle(GetCurrentProcess(), target, GetCurrentProcess(), &writer, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS)) {
+        CloseHandle(target);
         return OutputFailed;
     }
-    return OutputWritten;
+    // The stream owns the duplicate (which shares the file position), so
+    // whatever the stream fails to write, the target's own handle is still
+    // there to put the old content back.
+    LARGE_INTEGER length{};
+    const bool written = writeSetTo(writer, scrambled, length) &&
+                         SetFilePointerEx(target, length, nullptr, FILE_BEGIN) &&
+                         SetEndOfFile(target) && FlushFileBuffers(target);
+    if (!written) {
+        putBackKeptContent(target, kept);
+    }
+    CloseHandle(target);
+    return written ? OutputWritten : OutputFailed;
+}
+
+// Code 1 only when the target cannot be opened at all; every later failure
+// is the caller's to report.
+OutputResult writeReplacing(HWND owner, const wchar_t* path, bool scrambled) {
+    wchar_t fullPath[kSystemPathSize];
+    const DWORD length = GetFullPathNameW(path, kSystemPathSize, fullPath, nullptr);
+    const std::uint32_t unique = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    OutputPaths paths;
+    const Target target =
+        length == 0 || length >= kSystemPathSize || !makeOutputPaths(fullPath, unique, paths)
+            ? Target::Unopenable
+            : probeTarget(owner, paths.target);
+    if (target == Target::Unopenable) {
+        showMessage(kCodeCannotOpen);
+        return OutputFailed;
+    }
+    HANDLE temporary = createTemporary(fullPath, unique, paths);
+    if (temporary == INVALID_HANDLE_VALUE) {
+        if (target == Target::Missing) {
+            showMessage(kCodeCannotOpen);
+            return OutputFailed;
+        }
+        return writeInPlace(paths.target, scrambled);
+    }
+    LARGE_INTEGER written{};
+    if (!writeSetTo(temporary, scrambled, written)) {
+        DeleteFileW(paths.temporary);
+        return OutputFailed;
+    }
+    const bool placed = target == Target::Missing ? moveIntoPlace(paths) : replaceTarget(paths);
+    return placed ? OutputWritten : OutputFailed;
 }
 
 } // namespace

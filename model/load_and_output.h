@@ -27,7 +27,10 @@ std::uint8_t checkQuestionSet();
 
 enum OutputResult : std::int8_t { OutputWritten = 0, OutputCancelled = 1, OutputFailed = -1 };
 
-// Asks for the form and the file name, then writes the set. An existing
-// file is replaced only once the new content is wholly written: on any
-// failure it keeps what it held, and no temporary file is left behind.
+// Asks for the form and the file name, then writes the set beside the
+// target and puts it in place (ReplaceFileW for an existing file, keeping its
+// properties); where no file may be made beside it, writes the target in
+// place. On any failure the target keeps what it held and no file is left
+// behind. Code 1 is shown only when the target cannot be opened at all;
+// every failure returns OutputFailed.
 OutputResult outputQuestionSet(HWND owner);
