@@ -12,68 +12,70 @@ namespace {
 
 enum class Kind { Number, Text, RestOfLine };
 
-struct FieldSpec {
+struct FieldLayout {
     const char* name;
     Kind kind;
     std::size_t size; // of the model field, terminator included
 };
 
-constexpr FieldSpec number(const char* name) {
+constexpr FieldLayout number(const char* name) {
     return {name, Kind::Number, 0};
 }
-constexpr FieldSpec name(const char* name) {
+constexpr FieldLayout name(const char* name) {
     return {name, Kind::Text, kNameSize};
 }
-constexpr FieldSpec longText(const char* name) {
+constexpr FieldLayout longText(const char* name) {
     return {name, Kind::Text, kLongTextSize};
 }
 
-constexpr FieldSpec kLine1[] = {name("title"), number("presentationMode"), number("presentedCount"),
-                                number("rankCount"), number("genreCount")};
-constexpr FieldSpec kLine2[] = {name("genre name 1"), name("genre name 2"), name("genre name 3"),
-                                name("genre name 4"), name("genre name 5")};
-constexpr FieldSpec kLine3[] = {number("genre quota 1"), number("genre quota 2"),
-                                number("genre quota 3"), number("genre quota 4"),
-                                number("genre quota 5")};
-constexpr FieldSpec kLine4[] = {name("rank name 1"), name("rank name 2"), name("rank name 3"),
-                                name("rank name 4"), name("rank name 5")};
-constexpr FieldSpec kLine5[] = {number("threshold 1"), number("threshold 2"), number("threshold 3"),
-                                number("threshold 4")};
-constexpr FieldSpec kLine6[] = {longText("rank comment 1"), longText("rank comment 2"),
-                                longText("rank comment 3"), longText("rank comment 4"),
-                                longText("rank comment 5")};
-constexpr FieldSpec kQuestionLine[] = {
+constexpr FieldLayout kLine1[] = {name("title"), number("presentationMode"),
+                                  number("presentedCount"), number("rankCount"),
+                                  number("genreCount")};
+constexpr FieldLayout kLine2[] = {name("genre name 1"), name("genre name 2"), name("genre name 3"),
+                                  name("genre name 4"), name("genre name 5")};
+constexpr FieldLayout kLine3[] = {number("genre quota 1"), number("genre quota 2"),
+                                  number("genre quota 3"), number("genre quota 4"),
+                                  number("genre quota 5")};
+constexpr FieldLayout kLine4[] = {name("rank name 1"), name("rank name 2"), name("rank name 3"),
+                                  name("rank name 4"), name("rank name 5")};
+constexpr FieldLayout kLine5[] = {number("threshold 1"), number("threshold 2"),
+                                  number("threshold 3"), number("threshold 4")};
+constexpr FieldLayout kLine6[] = {longText("rank comment 1"), longText("rank comment 2"),
+                                  longText("rank comment 3"), longText("rank comment 4"),
+                                  longText("rank comment 5")};
+constexpr FieldLayout kQuestionLine[] = {
     number("questionId"),    number("format"), number("genre"),
     longText("text"),        number("answer"), number("points"),
     longText("explanation"), name("choice 1"), name("choice 2"),
     name("choice 3"),        name("choice 4"), {"choice 5", Kind::RestOfLine, kNameSize}};
 
-struct LineSpec {
-    const FieldSpec* fields;
+struct LineLayout {
+    const FieldLayout* fields;
     int count;
     int extraNumbers; // further numbers the reader's scan format takes and ignores
 };
 
-template <std::size_t N> constexpr LineSpec lineSpec(const FieldSpec (&fields)[N], int extra = 0) {
+template <std::size_t N>
+constexpr LineLayout lineLayout(const FieldLayout (&fields)[N], int extra = 0) {
     return {fields, static_cast<int>(N), extra};
 }
 
-LineSpec specOf(int line) {
+LineLayout layoutOf(int line) {
     switch (line) {
     case 1:
-        return lineSpec(kLine1);
+        return lineLayout(kLine1);
     case 2:
-        return lineSpec(kLine2);
+        return lineLayout(kLine2);
     case 3:
-        return lineSpec(kLine3);
+        return lineLayout(kLine3);
     case 4:
-        return lineSpec(kLine4);
+        return lineLayout(kLine4);
     case 5:
-        return lineSpec(kLine5, 1);
+        return lineLayout(kLine5, 1);
     case 6:
-        return lineSpec(kLine6);
+        return lineLayout(kLine6);
     default:
-        return lineSpec(kQuestionLine);
+        return lineLayout(kQuestionLine);
     }
 }
 
@@ -133,7 +135,7 @@ std::size_t measureText(Cursor& c, bool toLineEnd) {
 
 struct LineScan {
     int line;
-    const LineSpec& spec;
+    const LineLayout& layout;
     Problems& problems;
 };
 
@@ -141,9 +143,9 @@ void add(const LineScan& s, const char* kind, const char* field, std::string det
     s.problems.push_back({s.line, kind, field, std::move(detail)});
 }
 
-bool textBefore(const LineSpec& spec, int index) {
+bool textBefore(const LineLayout& layout, int index) {
     for (int i = 0; i < index; ++i) {
-        if (spec.fields[i].kind != Kind::Number) {
+        if (layout.fields[i].kind != Kind::Number) {
             return true;
         }
     }
@@ -153,20 +155,20 @@ bool textBefore(const LineSpec& spec, int index) {
 // `leadingNumber`: the field begins with a number, which is taken, and
 // only the fields after it are lost.
 void stoppedAt(const LineScan& s, int index, const std::string& holds, bool leadingNumber) {
-    const FieldSpec& field = s.spec.fields[index];
+    const FieldLayout& field = s.layout.fields[index];
     std::string detail = std::string(field.name) + " holds " + holds +
                          (leadingNumber ? ", more than a number: reading of the line stops after "
                                           "its leading number and the fields after it are not read"
                                         : ", which is no number: reading of the line stops there "
                                           "and the fields from it on are not read");
-    if (textBefore(s.spec, index)) {
+    if (textBefore(s.layout, index)) {
         detail += " (most often a comma typed inside a text before it, which split the text)";
     }
     add(s, "stopped-early", field.name, std::move(detail));
 }
 
 void endsBefore(const LineScan& s, int index) {
-    const char* name = s.spec.fields[index].name;
+    const char* name = s.layout.fields[index].name;
     add(s, "short-line", name,
         std::string("the line ends before ") + name + ": it and the fields after it are not read");
 }
@@ -194,9 +196,9 @@ void skipExtraNumbers(Cursor& c, int count) {
 
 // The reader's walk over one line: stops where it stops.
 void scanLine(const LineScan& s, Cursor c) {
-    const LineSpec& spec = s.spec;
-    for (int i = 0; i < spec.count; ++i) {
-        const FieldSpec& field = spec.fields[i];
+    const LineLayout& layout = s.layout;
+    for (int i = 0; i < layout.count; ++i) {
+        const FieldLayout& field = layout.fields[i];
         if (i > 0) {
             const int byte = peek(c);
             if (byte == -1) {
@@ -250,10 +252,10 @@ void scanLine(const LineScan& s, Cursor c) {
             return;
         }
     }
-    skipExtraNumbers(c, spec.extraNumbers);
+    skipExtraNumbers(c, layout.extraNumbers);
     if (peek(c) == ',') {
         add(s, "extra-fields", "",
-            "the line holds more than its " + std::to_string(spec.count) +
+            "the line holds more than its " + std::to_string(layout.count) +
                 " fields and the rest is not read (a comma typed inside a text splits it)");
     }
 }
@@ -278,8 +280,8 @@ LineCounts scanLines(const char* bytes, std::size_t size, Problems& problems) {
         }
         ++counts.lines;
         if (counts.lines <= lastReadLine) {
-            const LineSpec spec = specOf(counts.lines);
-            scanLine({counts.lines, spec, problems}, Cursor{at, c.end});
+            const LineLayout layout = layoutOf(counts.lines);
+            scanLine({counts.lines, layout, problems}, Cursor{at, c.end});
         }
         at = lineEnd ? lineEnd + 1 : end;
     }

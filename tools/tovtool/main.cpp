@@ -26,7 +26,7 @@ Form formOf(const std::string& name) {
 void addForm(CLI::App& command, Arguments& a) {
     command
         .add_option("--form", a.form,
-                    "Read IN as plain (csv) or scrambled (eep), whatever its extension")
+                    "Read the input as plain (csv) or scrambled (eep), whatever its extension")
         ->check(CLI::IsMember({"csv", "eep"}));
 }
 
