@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows packages into BUILD/dist: cmake/dist.sh BUILD
-#   tov-VERSION-win64.zip    tov.exe, tov.chm, a read-me and two sample sets
-#   tov-VERSION-setup.exe    a per-user installer of tov.exe and tov.chm
+#   tov-VERSION-win64.zip    tov.exe, tovtool.exe, tov.chm, a read-me and two sample sets
+#   tov-VERSION-setup.exe    a per-user installer of tov.exe, tovtool.exe and tov.chm
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: dist.sh BUILD}" && pwd)
@@ -11,7 +11,7 @@ stage=$out/tov-$version
 rm -rf "$out"
 mkdir -p "$stage"
 
-cp "$build/win/tov.exe" "$build/win/tov.chm" "$stage/"
+cp "$build/win/tov.exe" "$build/win/tov.chm" "$build/win/tools/tovtool/tovtool.exe" "$stage/"
 # Notepad on a Japanese desktop reads code page 932 with CR LF.
 iconv -f UTF-8 -t CP932 "$here/../dist/readme.txt" | sed 's/$/\r/' >"$stage/readme.txt"
 "$build/native/tools/write_sample/write_sample" "$here/../dist/sample-set.csv" \

@@ -9,6 +9,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 xvfb x11-utils imagemagick fonts-noto-cjk fonts-wine locales
     fp-utils libchm-bin nsis zip unzip
+    libcli11-dev libpugixml-dev libxml2-utils chromium poppler-utils
 )
 
 missing=()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The installer as a user runs it: tests/dist/installer_test.sh DIST_DIR E2E_TESTS_EXE
-# A silent install puts tov.exe, tov.chm, the uninstaller, the shortcut and
+# A silent install puts tov.exe, tov.chm, tovtool.exe, the uninstaller, the shortcut and
 # the uninstall entry in the user's own places; the installed program starts;
 # a silent uninstall removes exactly those and leaves the user's sets alone.
 set -uo pipefail
@@ -26,7 +26,7 @@ saved=$local_app/Programs/mine.csv
 cp "$here/../../dist/sample-set.csv" "$saved"
 
 "$wine" "$dist/tov-0.80-setup.exe" /S
-for file in tov.exe tov.chm uninstall.exe; do
+for file in tov.exe tov.chm tovtool.exe uninstall.exe; do
     [ -f "$install/$file" ] || fail "$file not installed"
 done
 [ -f "$programs/tov.lnk" ] || fail "no Start-menu shortcut"

@@ -10,7 +10,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 unzip -q "$dist/tov-0.80-win64.zip" -d "$work"
 folder=$work/tov-0.80
-for file in tov.exe tov.chm readme.txt sample.csv sample.eep; do
+for file in tov.exe tovtool.exe tov.chm readme.txt sample.csv sample.eep; do
     [ -f "$folder/$file" ] || { echo "FAIL: $file is not in the zip"; exit 1; }
 done
 cd "$folder"

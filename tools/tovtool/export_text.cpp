@@ -1,0 +1,48 @@
+#include "tools/tovtool/export_text.h"
+
+#include "tools/tovtool/text_convert.h"
+
+#include <cstdio>
+#include <cstring>
+
+std::string utf8Of(const char* text) {
+    std::string out;
+    appendUtf8(text, std::strlen(text), out);
+    return out;
+}
+
+// After the conversion a backslash is a character of its own: in the code
+// page it may also be the second byte of a double-byte one.
+std::string htmlOf(const char* text) {
+    const std::string utf8 = utf8Of(text);
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (utf8.compare(i, 4, "\\r\\n") == 0) {
+            out += "<br>";
+            i += 3;
+        } else if (c == '&') {
+            out += "&amp;";
+        } else if (c == '<') {
+            out += "&lt;";
+        } else if (c == '>') {
+            out += "&gt;";
+        } else if (c == '"') {
+            out += "&quot;";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool loadForExport(const std::string& in, Form form, LoadedFile& loaded) {
+    Problems ignored;
+    std::string error;
+    if (!loadFile(pathFromArgument(in.c_str()), form, loaded, ignored, error)) {
+        std::fprintf(stderr, "%s: %s\n", argumentAsUtf8(in.c_str()).c_str(), error.c_str());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,68 @@
+#include "tools/tovtool/loaded_set.h"
+
+#include "model/file_open.h"
+#include "model/question_file.h"
+#include "model/question_set.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+// Kept for the run, so that many files reuse one buffer.
+std::string fileBytes;
+
+bool readWhole(const std::wstring& path, std::string& error) {
+    std::FILE* file = openFile(path.c_str(), "rb");
+    if (file == nullptr) {
+        error = std::string("cannot open the file: ") + std::strerror(errno);
+        return false;
+    }
+    fileBytes.clear();
+    char block[1 << 16];
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, file)) > 0;) {
+        fileBytes.append(block, n);
+    }
+    const bool failed = std::ferror(file) != 0;
+    const int readErrno = errno;
+    std::fclose(file);
+    if (failed) {
+        error = std::string("cannot read the file: ") + std::strerror(readErrno);
+    }
+    return !failed;
+}
+
+int firstEmptySlot() {
+    int slot = 0;
+    while (slot < kMaxQuestions && questionSet.questions[slot].questionId != 0) {
+        ++slot;
+    }
+    return slot;
+}
+
+} // namespace
+
+bool isScrambledPath(const std::wstring& path) {
+    return isEepPath(path.c_str());
+}
+
+bool loadFile(const std::wstring& path, Form form, LoadedFile& loaded, Problems& problems,
+              std::string& error) {
+    if (!readWhole(path, error)) {
+        return false;
+    }
+    loaded.counts = scanLines(fileBytes.data(), fileBytes.size(), problems);
+    std::memset(&questionSet, 0, sizeof questionSet);
+    loaded.headerResult = readHeaderLines(path.c_str());
+    loaded.questionResult = readQuestionLines(path.c_str());
+    const bool byExtension = isScrambledPath(path);
+    loaded.scrambled = form == Form::ByExtension ? byExtension : form == Form::Scrambled;
+    // The reader unswapped by the extension; the swap is its own inverse.
+    if (loaded.scrambled != byExtension) {
+        for (int slot = 0; slot < loaded.counts.slotsRead; ++slot) {
+            swapPairs(slot);
+        }
+    }
+    loaded.questionsInSet = firstEmptySlot();
+    return true;
+}

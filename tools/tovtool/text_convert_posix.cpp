@@ -1,0 +1,70 @@
+#include "tools/tovtool/text_convert.h"
+
+#include <iconv.h>
+
+namespace {
+
+// Opened once for the run; (iconv_t)-1 when the C library lacks CP932.
+iconv_t fromCp932 = reinterpret_cast<iconv_t>(-1);
+iconv_t fromUtf8 = reinterpret_cast<iconv_t>(-1);
+bool opened = false;
+
+void openConverters() {
+    if (!opened) {
+        fromCp932 = iconv_open("UTF-8", "CP932");
+        fromUtf8 = iconv_open("WCHAR_T", "UTF-8");
+        opened = true;
+    }
+}
+
+bool isOpen(iconv_t converter) {
+    return converter != reinterpret_cast<iconv_t>(-1);
+}
+
+} // namespace
+
+bool appendCharacterUtf8(const char* character, std::size_t length, std::string& out) {
+    openConverters();
+    if (!isOpen(fromCp932)) {
+        return false;
+    }
+    char in[2] = {character[0], length > 1 ? character[1] : '\0'};
+    char utf8[8];
+    char* inPointer = in;
+    char* outPointer = utf8;
+    std::size_t inLeft = length;
+    std::size_t outLeft = sizeof utf8;
+    iconv(fromCp932, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(fromCp932, &inPointer, &inLeft, &outPointer, &outLeft) ==
+            static_cast<std::size_t>(-1) ||
+        inLeft != 0) {
+        return false;
+    }
+    out.append(utf8, static_cast<std::size_t>(outPointer - utf8));
+    return true;
+}
+
+std::wstring pathFromArgument(const char* argument) {
+    openConverters();
+    std::string bytes(argument);
+    std::wstring path(bytes.size() + 1, L'\0');
+    char* inPointer = bytes.data();
+    char* outPointer = reinterpret_cast<char*>(path.data());
+    std::size_t inLeft = bytes.size();
+    std::size_t outLeft = path.size() * sizeof(wchar_t);
+    iconv(fromUtf8, nullptr, nullptr, nullptr, nullptr);
+    if (!isOpen(fromUtf8) || iconv(fromUtf8, &inPointer, &inLeft, &outPointer, &outLeft) ==
+                                 static_cast<std::size_t>(-1)) {
+        // Not UTF-8: each byte as it is, which openFile gives back unchanged.
+        path.assign(bytes.begin(), bytes.end());
+        return path;
+    }
+    path.resize(static_cast<std::size_t>(reinterpret_cast<wchar_t*>(outPointer) - path.data()));
+    return path;
+}
+
+std::string argumentAsUtf8(const char* argument) {
+    return argument;
+}
+
+void prepareConsole() {}
