@@ -1,6 +1,7 @@
 // Whole stories on the real tov.exe, driven from outside as a user would:
 // a set typed in and output, a set loaded and written back, and clicks that
 // come while a box waits. The files written are compared byte for byte.
+#include "app/control_ids.h"
 #include "tests/e2e/driver.h"
 #include "tests/win/toolkit.h"
 
@@ -12,14 +13,8 @@
 
 namespace {
 
-constexpr int kExit = 1;
-constexpr int kAdvanced = 12;
-constexpr int kLoad = 13;
-constexpr int kOutput = 14;
-constexpr int kPrev = 15;
-constexpr int kNext = 16;
-constexpr int kTitle = 17;
-constexpr int kQuestionId = 45;
+constexpr int kTitle = IDC_SETTINGS_FIRST;
+constexpr int kQuestionId = IDC_QUESTION_FIRST;
 
 std::string readBytes(const std::wstring& path) {
     std::ifstream file(path.c_str(), std::ios::binary);
@@ -83,7 +78,7 @@ class Story : public ::testing::Test {
 
     // Output in the form asked, into a new file; its bytes.
     std::string output(bool scrambled, const std::wstring& name) {
-        postCommand(window, kOutput);
+        postCommand(window, IDC_OUTPUT);
         answer(L"出力形式", L"問題集を暗号化しますか？", scrambled ? IDYES : IDNO);
         const HWND dialog = findTovBox(L"名前を付けて保存");
         EXPECT_NE(dialog, nullptr) << "no save dialog";
@@ -99,10 +94,10 @@ class Story : public ::testing::Test {
 };
 
 TEST_F(Story, ATypedSetIsOutputAsTyped) {
-    postCommand(window, 10); // beginner
+    postCommand(window, IDC_BEGINNER);
     ASSERT_TRUE(waitForText(window, kTitle, L""));
     typeInto(window, kTitle, L"情報検定");
-    postCommand(window, kNext);
+    postCommand(window, IDC_NEXT);
     ASSERT_TRUE(waitForText(window, kQuestionId, L"1"));
 
     // A four-choice question, its answer the third.
@@ -114,7 +109,7 @@ TEST_F(Story, ATypedSetIsOutputAsTyped) {
         typeInto(window, 51 + k, choices[k]);
     }
     chooseItem(window, 61, 2);
-    postCommand(window, kNext);
+    postCommand(window, IDC_NEXT);
     ASSERT_TRUE(waitForText(window, kQuestionId, L"2"));
 
     // Multiple selection (the output wants all five choices), one and three
@@ -145,13 +140,13 @@ TEST_F(Story, ATypedSetIsOutputAsTyped) {
     EXPECT_TRUE(waitForText(window, kQuestionId, L"2")); // still on the question
 
     // Exit from a question page ends the program without a question.
-    postCommand(window, kExit);
+    postCommand(window, IDM_EXIT);
     EXPECT_EQ(waitForTovExit(), 0u);
 }
 
 TEST_F(Story, ALoadedSetIsWrittenBackByteForByte) {
     const std::wstring data = windowsPath(TOV_TEST_DATA);
-    postCommand(window, kLoad);
+    postCommand(window, IDC_LOAD);
     const HWND dialog = findTovBox(L"ファイルを開く");
     ASSERT_NE(dialog, nullptr);
     chooseFile(dialog, data + L"\\sample.csv");
@@ -159,12 +154,12 @@ TEST_F(Story, ALoadedSetIsWrittenBackByteForByte) {
     ASSERT_TRUE(waitForText(window, kQuestionId, L"1"));
 
     // Through the settings page and back: both stores keep every byte.
-    postCommand(window, kPrev);
+    postCommand(window, IDC_PREV);
     ASSERT_TRUE(waitForText(window, kTitle, L"情報セキュリティ検定"));
-    postCommand(window, kNext);
+    postCommand(window, IDC_NEXT);
     ASSERT_TRUE(waitForText(window, kQuestionId, L"1"));
     for (const wchar_t* number : {L"2", L"3", L"4", L"5"}) {
-        postCommand(window, kNext);
+        postCommand(window, IDC_NEXT);
         ASSERT_TRUE(waitForText(window, kQuestionId, number));
     }
 
@@ -176,12 +171,12 @@ TEST_F(Story, ClicksWhileABoxWaitsChangeNothing) {
     // The first click may only make the new window active.
     settle(window);
     SetForegroundWindow(window);
-    clickAt(centreOf(GetDlgItem(window, kAdvanced)));
+    clickAt(centreOf(GetDlgItem(window, IDC_ADVANCED)));
     if (!waitForText(window, kTitle, L"", 1000)) {
-        clickAt(centreOf(GetDlgItem(window, kAdvanced)));
+        clickAt(centreOf(GetDlgItem(window, IDC_ADVANCED)));
     }
     ASSERT_TRUE(waitForText(window, kTitle, L""));
-    const HWND next = GetDlgItem(window, kNext);
+    const HWND next = GetDlgItem(window, IDC_NEXT);
     const POINT close = closeBoxOf(window);
     ASSERT_GE(close.x, 0) << "no close box found";
 
@@ -190,7 +185,7 @@ TEST_F(Story, ClicksWhileABoxWaitsChangeNothing) {
     const HWND box = findTovBox(L"警告");
     ASSERT_NE(box, nullptr) << "a real click on Next reached no command";
     EXPECT_EQ(boxText(box), L"タイトルが未入力です。移動しますか？");
-    for (const POINT& point : {centreOf(next), centreOf(GetDlgItem(window, kPrev)), close}) {
+    for (const POINT& point : {centreOf(next), centreOf(GetDlgItem(window, IDC_PREV)), close}) {
         clickAt(point);
         Sleep(300);
     }

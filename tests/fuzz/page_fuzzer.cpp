@@ -4,6 +4,8 @@
 // it is, every stored text ends inside its field, holds no comma, no line
 // break, no half character and no partial escape, and nothing outside the
 // slot or the settings is written.
+#include "model/file_open.h"
+#include "pages/question/question_format.h"
 #include "pages/question/question_rules.h"
 #include "pages/settings/settings_rules.h"
 
@@ -61,10 +63,6 @@ void fillText(Bytes& in, char* out, std::size_t outSize, int maxUnits) {
     out[length] = '\0';
 }
 
-bool isLead(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 void checkStoredText(const char* field, std::size_t size) {
     const std::size_t length = strnlen(field, size);
     check(length < size);
@@ -74,7 +72,7 @@ void checkStoredText(const char* field, std::size_t size) {
     for (std::size_t i = 0; i < length; ++i) {
         const auto byte = static_cast<unsigned char>(field[i]);
         check(byte != ',' && byte != '\r' && byte != '\n');
-        if (isLead(byte)) {
+        if (isLeadByte(byte)) {
             check(i + 1 < length);
             ++i;
         } else if (byte == '\\') {
@@ -184,11 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Question& slot = guarded.set.questions[index];
     storeQuestionInput(page, index, guarded.set.genreCount, slot);
     // Choices beyond the format's count keep what they held.
-    const int stored = page.formatSelection == 0   ? 5
-                       : page.formatSelection == 1 ? 2
-                       : page.formatSelection == 2 ? 3
-                       : page.formatSelection == 3 ? 4
-                                                   : 0;
+    const int stored = choiceCountOf(page.formatSelection);
     checkSlotStored(slot, index, stored);
     for (int k = stored; k < kMaxChoices; ++k) {
         check(std::memcmp(slot.choices[k], untouched.choices[k], kNameSize) == 0);

@@ -182,6 +182,21 @@ class LoadAndOutput : public ::testing::Test {
         ASSERT_EQ(questionSet.questionCount, 5);
     }
 
+    // The sample output in plain form over an existing file that cannot be
+    // opened: it fails, and the last box says why.
+    std::wstring outputOverUnopenable(const std::wstring& path) {
+        loadSampleAndCheck();
+        answerNextBox(IDNO);
+        fillNextFileDialog(path);
+        answerNextBox(IDYES); // replace the existing file
+        answerNextBox(IDOK);  // it cannot be opened
+        EXPECT_EQ(outputQuestionSet(owner), OutputFailed);
+        takeBox();
+        takeFileDialog();
+        takeBox();
+        return takeBox().text;
+    }
+
     wchar_t temp[MAX_PATH];
     std::wstring directory;
     HWND owner = nullptr;
@@ -403,16 +418,7 @@ TEST_F(LoadAndOutput, AReadOnlyTargetFailsAndKeepsItsContent) {
         GTEST_SKIP() << "Wine opened a read-only file for writing: its server runs as root with "
                         "CAP_DAC_OVERRIDE (cmake/wine-run.sh drops it where setpriv may)";
     }
-    loadSampleAndCheck();
-    answerNextBox(IDNO);
-    fillNextFileDialog(in(L"locked.csv"));
-    answerNextBox(IDYES); // replace the existing file
-    answerNextBox(IDOK);  // it cannot be opened
-    EXPECT_EQ(outputQuestionSet(owner), OutputFailed);
-    takeBox();
-    takeFileDialog();
-    takeBox();
-    EXPECT_EQ(takeBox().text, L"ファイルが開けません");
+    EXPECT_EQ(outputOverUnopenable(in(L"locked.csv")), L"ファイルが開けません");
     EXPECT_EQ(readBytes(in(L"locked.csv")), "previous content\r\n");
     EXPECT_EQ(filesIn(directory), (std::set<std::wstring>{L"locked.csv"}));
 }
@@ -511,16 +517,7 @@ TEST_F(LoadAndOutput, AFileHeldOpenByAnotherProgramIsNotReplaced) {
     writeBytes(in(L"held.csv"), "previous content\r\n");
     HeldFile held;
     ASSERT_TRUE(held.hold(in(L"held.csv")));
-    loadSampleAndCheck();
-    answerNextBox(IDNO);
-    fillNextFileDialog(in(L"held.csv"));
-    answerNextBox(IDYES); // replace the existing file
-    answerNextBox(IDOK);  // it cannot be opened
-    EXPECT_EQ(outputQuestionSet(owner), OutputFailed);
-    takeBox();
-    takeFileDialog();
-    takeBox();
-    EXPECT_EQ(takeBox().text, L"ファイルが開けません");
+    EXPECT_EQ(outputOverUnopenable(in(L"held.csv")), L"ファイルが開けません");
     held.letGo();
     EXPECT_EQ(readBytes(in(L"held.csv")), "previous content\r\n");
     EXPECT_EQ(filesIn(directory), (std::set<std::wstring>{L"held.csv"}));

@@ -101,3 +101,9 @@ bool anyInkAround(HWND window, int x, int y) {
     ReleaseDC(window, dc);
     return ink;
 }
+
+void expectLabelInk(HWND window, const std::vector<POINT>& labels, bool inked) {
+    for (const POINT& label : labels) {
+        EXPECT_EQ(anyInkAround(window, label.x, label.y), inked) << label.x << ',' << label.y;
+    }
+}

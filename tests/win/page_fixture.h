@@ -47,3 +47,5 @@ void putAnsi(char* field, const std::wstring& text);
 
 // Any pixel that is not white in the 40 × 14 cell at x, y.
 bool anyInkAround(HWND window, int x, int y);
+// Every label's cell inked, or every one blank.
+void expectLabelInk(HWND window, const std::vector<POINT>& labels, bool inked);

@@ -411,19 +411,15 @@ TEST_F(QuestionPage, LabelsArePaintedAndBlankedWithThePage) {
     enter();
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
-    const POINT labels[] = {{20, 40},   {20, 120},  {20, 200}, {20, 280},
-                            {300, 310}, {300, 470}, {650, 310}};
-    for (const POINT& label : labels) {
-        EXPECT_TRUE(anyInkAround(window, label.x, label.y)) << label.x << ',' << label.y;
-    }
+    const std::vector<POINT> labels = {{20, 40},   {20, 120},  {20, 200}, {20, 280},
+                                       {300, 310}, {300, 470}, {650, 310}};
+    expectLabelInk(window, labels, true);
     teardownQuestionPage(window);
     for (int id = IDC_QUESTION_FIRST; id <= IDC_QUESTION_LAST; ++id) {
         EXPECT_FALSE(readControl(window, id).exists) << id;
         EXPECT_EQ(questionControls[id - IDC_QUESTION_FIRST], nullptr) << id;
     }
-    for (const POINT& label : labels) {
-        EXPECT_FALSE(anyInkAround(window, label.x, label.y)) << label.x << ',' << label.y;
-    }
+    expectLabelInk(window, labels, false);
 }
 
 } // namespace

@@ -396,18 +396,15 @@ TEST_F(SettingsPage, LabelsArePaintedAndBlankedWithThePage) {
     startCourse(Beginner);
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
-    const POINT labels[] = {{20, 40}, {20, 640}, {90, 585}, {250, 200}, {700, 140}, {790, 695}};
-    for (const POINT& label : labels) {
-        EXPECT_TRUE(anyInkAround(window, label.x, label.y)) << label.x << ',' << label.y;
-    }
+    const std::vector<POINT> labels = {{20, 40},   {20, 640},  {90, 585},
+                                       {250, 200}, {700, 140}, {790, 695}};
+    expectLabelInk(window, labels, true);
     teardownSettingsPage(window);
     for (int id = IDC_SETTINGS_FIRST; id <= IDC_SETTINGS_LAST; ++id) {
         EXPECT_FALSE(readControl(window, id).exists) << id;
         EXPECT_EQ(settingsControls[id - IDC_SETTINGS_FIRST], nullptr) << id;
     }
-    for (const POINT& label : labels) {
-        EXPECT_FALSE(anyInkAround(window, label.x, label.y)) << label.x << ',' << label.y;
-    }
+    expectLabelInk(window, labels, false);
     EXPECT_TRUE(IsWindow(prevButton));
     EXPECT_TRUE(IsWindow(nextButton));
 }
