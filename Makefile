@@ -5,7 +5,7 @@ NATIVE := $(BUILD)/native
 WIN    := $(BUILD)/win
 SECONDS ?= 600
 
-.PHONY: all deps native win build dist test run screenshots fuzz bench format clean
+.PHONY: all deps native win build dist test run screenshots timing fuzz bench format clean
 
 all: build
 
@@ -39,6 +39,10 @@ run: win
 # Screenshots of the program into $(BUILD)/screenshots.
 screenshots: win
 	cmake/with-display.sh cmake/pictures.sh $(WIN) $(BUILD)/screenshots
+
+# What a user waits on the largest inputs under Wine: Next, Prev, load, output.
+timing: win
+	cmake/with-display.sh cmake/wine-run.sh $(WIN)/tests/win/win_timing.exe
 
 # The file-format fuzzer for as long as asked: make fuzz SECONDS=3600
 fuzz: native
