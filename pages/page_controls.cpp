@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "model/question_set.h"
+#include "model/text_codes.h"
 #include "pages/page_input.h"
 
 #include <cwchar>
@@ -15,12 +16,6 @@ void toWide(const char* text, int maxUnits, wchar_t (&wide)[kWideTextSize]) {
     const int written = MultiByteToWideChar(CP_ACP, 0, text, -1, wide, kWideTextSize);
     const int length = written > 0 ? written - 1 : 0;
     wide[length < maxUnits ? length : maxUnits] = L'\0';
-}
-
-void appendText(HWND control, const wchar_t* text) {
-    const LRESULT end = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
-    SendMessageW(control, EM_SETSEL, static_cast<WPARAM>(end), end);
-    SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
 }
 
 } // namespace
@@ -100,16 +95,11 @@ void setControlNumber(HWND control, std::int32_t value) {
 void showEscapedText(HWND control, const char* text, int maxUnits) {
     wchar_t wide[kWideTextSize];
     toWide(text, maxUnits, wide);
-    SetWindowTextW(control, L"");
-    wchar_t* piece = wide;
-    for (wchar_t* escape = const_cast<wchar_t*>(findLineBreakEscape(piece)); escape != nullptr;
-         escape = const_cast<wchar_t*>(findLineBreakEscape(piece))) {
-        *escape = L'\0';
-        appendText(control, piece);
-        appendText(control, L"\r\n");
-        piece = escape + kLineBreakEscapeLength;
-    }
-    appendText(control, piece);
+    // Set whole: appending line by line makes the edit control lay out the
+    // whole text again each time, seconds for a text of hundreds of lines.
+    wchar_t shown[kWideTextSize];
+    restoreLineBreaks(wide, shown, kWideTextSize);
+    SetWindowTextW(control, shown);
 }
 
 void scrollLines(HWND control, int lines) {

@@ -63,8 +63,7 @@ template <std::size_t Size> void readControlText(HWND control, int maxUnits, cha
 // Shows at most `maxUnits` characters of an ANSI text.
 void setControlText(HWND control, const char* text, int maxUnits);
 void setControlNumber(HWND control, std::int32_t value);
-// As setControlText, each line-break escape shown as a line break; the text
-// goes in as pieces appended at the end.
+// As setControlText, each line-break escape shown as a line break.
 void showEscapedText(HWND control, const char* text, int maxUnits);
 
 // Scrolls a multi-line field's view by `lines` (negative: up).

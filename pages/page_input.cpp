@@ -3,7 +3,6 @@
 #include "model/file_open.h"
 
 #include <cstring>
-#include <cwchar>
 
 namespace {
 
@@ -77,8 +76,4 @@ void storeFieldText(const char* text, char* field, std::size_t fieldSize, TextLi
         used += piece.length;
         text += piece.consumed;
     }
-}
-
-const wchar_t* findLineBreakEscape(const wchar_t* text) {
-    return std::wcsstr(text, L"\\r\\n");
 }

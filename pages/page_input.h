@@ -37,6 +37,3 @@ void storeFieldText(const char* text, char (&field)[Size], TextLines lines) {
 
 // The four characters backslash, r, backslash, n, shown as a line break.
 constexpr std::size_t kLineBreakEscapeLength = 4;
-
-// The first escape in `text` from its start, or nullptr.
-const wchar_t* findLineBreakEscape(const wchar_t* text);

@@ -104,11 +104,4 @@ TEST(StoreFieldText, FillsTheWholeModelFieldAtMost) {
     EXPECT_EQ(field[5159], '\0');
 }
 
-TEST(FindLineBreakEscape, FindsOnlyTheWholeEscape) {
-    const wchar_t* text = L"a\\r\\r\\nb";
-    EXPECT_EQ(findLineBreakEscape(text), text + 3);
-    EXPECT_EQ(findLineBreakEscape(L"\\r\\"), nullptr);
-    EXPECT_EQ(findLineBreakEscape(L""), nullptr);
-}
-
 } // namespace

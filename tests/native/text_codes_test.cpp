@@ -100,7 +100,7 @@ TEST(LineBreakEscape, RestoresOnlyWholeEscapes) {
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
         {L"A\\r\\nB", L"A\r\nB"}, {L"\\r\\n\\r\\n", L"\r\n\r\n"}, {L"end\\r\\n", L"end\r\n"},
         {L"a\\x", L"a\\x"},       {L"a\\r\\", L"a\\r\\"},         {L"\\\\r\\n", L"\\\r\n"},
-        {L"\\n\\r", L"\\n\\r"},
+        {L"\\n\\r", L"\\n\\r"},   {L"a\\r\\r\\nb", L"a\\r\r\nb"},
     };
     for (const auto& [in, out] : cases) {
         EXPECT_EQ(restored(in), out);

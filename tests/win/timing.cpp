@@ -52,14 +52,14 @@ std::string longText() {
 void fillQuestion(Question& question, int id, const std::string& text) {
     question = {};
     question.questionId = id;
-    question.format = 4;
+    question.format = 1; // five choices, the first correct
     question.genre = 1;
-    question.answer = 2;
+    question.answer = 10000;
     question.points = 5;
     std::memcpy(question.text, text.c_str(), text.size() + 1);
     std::memcpy(question.explanation, text.c_str(), text.size() + 1);
-    for (int k = 0; k < 4; ++k) {
-        std::snprintf(question.choices[k], kNameSize, "choice %d", k + 1);
+    for (int k = 0; k < kMaxChoices; ++k) {
+        std::memset(question.choices[k], 'a' + k, kNameSize - 1);
     }
 }
 
@@ -72,6 +72,7 @@ void fillSet(int questions, const std::string& text) {
 
 class Timing : public PageTest {
   protected:
+    DWORD writtenBytes = 0;
     void enterQuestions() {
         startCourse(Advanced);
         SetWindowTextW(GetDlgItem(window, IDC_SETTINGS_FIRST), L"検定");
@@ -114,6 +115,9 @@ class Timing : public PageTest {
         takeBox();
         takeFileDialog();
         EXPECT_EQ(takeBox().text, L"問題集を出力しました");
+        WIN32_FILE_ATTRIBUTE_DATA written = {};
+        GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &written);
+        writtenBytes = written.nFileSizeLow;
 
         DestroyWindow(window);
         pumpMessages();
@@ -157,6 +161,7 @@ TEST_F(Timing, OutputAndLoadOfTheLargestSet) {
             load[large].push_back(times.second);
             if (large) {
                 EXPECT_EQ(questionSet.questions[255].questionId, 256);
+                EXPECT_GT(writtenBytes, 2900000u);
             }
             DestroyWindow(window);
             pumpMessages();
@@ -168,6 +173,7 @@ TEST_F(Timing, OutputAndLoadOfTheLargestSet) {
         }
     }
     DeleteFileW(path.c_str());
+    std::printf("largest set: %lu bytes\n", static_cast<unsigned long>(writtenBytes));
     std::printf("output: largest set %7.2f ms, one question %7.2f ms (medians of 5, dialogs "
                 "included)\n",
                 median(output[1]), median(output[0]));
