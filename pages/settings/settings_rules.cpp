@@ -77,8 +77,9 @@ int validItem(int selection, int itemCount) {
 }
 
 void storeGenres(const SettingsPageInput& input, QuestionSet& set) {
-    // A new set has no genres yet: it starts with one, whatever the box says.
-    set.genreCount = set.genreCount == 0 ? 1 : validItem(input.genreCountSelection, kMaxGenres) + 1;
+    // The genres the box shows, a new set's first store included, so that
+    // none the user filled in is dropped; a box without selection gives one.
+    set.genreCount = validItem(input.genreCountSelection, kMaxGenres) + 1;
     for (int k = 0; k < set.genreCount; ++k) {
         storeFieldText(input.genreNames[k], set.genreNames[k], TextLines::Single);
         set.genreQuotas[k] = readNumber(input.quotas[k]);

@@ -237,19 +237,23 @@ TEST(SettingsRules, KeepsEntriesBeyondTheNewCounts) {
     EXPECT_EQ(set.genreQuotas[4], 3);
 }
 
-TEST(SettingsRules, StoresTheGenresChosenOnANewSetAsOneGenre) {
+TEST(SettingsRules, KeepsTheGenresChosenOnANewSet) {
     set = {};
     fillCompletePage();
     input.genreCountSelection = 3;
     put(input.genreNames[1], "second");
-    storeSettingsInput(input, set);
-    EXPECT_EQ(set.genreCount, 1);
-    EXPECT_STREQ(set.genreNames[0], "genre");
-    EXPECT_EQ(set.genreNames[1][0], '\0');
-    // From the second store on, the box decides.
+    put(input.quotas[1], "7");
     storeSettingsInput(input, set);
     EXPECT_EQ(set.genreCount, 4);
+    EXPECT_STREQ(set.genreNames[0], "genre");
     EXPECT_STREQ(set.genreNames[1], "second");
+    EXPECT_EQ(set.genreQuotas[1], 7);
+    // A new set whose box has no selection starts with one genre.
+    set = {};
+    input.genreCountSelection = -1;
+    storeSettingsInput(input, set);
+    EXPECT_EQ(set.genreCount, 1);
+    EXPECT_EQ(set.genreNames[1][0], '\0');
 }
 
 TEST(SettingsRules, ABoxWithoutSelectionStoresItsFirstItem) {
