@@ -121,6 +121,12 @@ void twoChoices(HWND window) {
     choose(window, 46, 1);
 }
 
+void threeChoices(HWND window) {
+    questionPage(window);
+    choose(window, 46, 2);
+    SendMessageW(GetDlgItem(window, 61), CB_SETCURSEL, 2, 0);
+}
+
 // A new question left as it is: the check asks whether to move anyway.
 void questionCheck(HWND window) {
     questionPage(window);
@@ -147,6 +153,17 @@ void saveDialog(HWND window) {
     findTovBox(L"名前を付けて保存");
 }
 
+// The set written to a file of the temporary folder, and the box that says so.
+void outputResult(HWND window) {
+    saveDialog(window);
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"tov-picture.eep";
+    DeleteFileW(path.c_str());
+    chooseFile(findTovBox(L"名前を付けて保存"), path);
+    findTovBox(L"出力完了");
+}
+
 struct State {
     const wchar_t* name;
     void (*reach)(HWND window);
@@ -160,10 +177,12 @@ constexpr State kStates[] = {
     {L"question-four-choices", fourChoices},
     {L"question-multiple-selection", multipleSelection},
     {L"question-two-choices", twoChoices},
+    {L"question-three-choices", threeChoices},
     {L"box-question-check", questionCheck},
     {L"dialog-open", openDialog},
     {L"box-output-form", outputForm},
     {L"dialog-save", saveDialog},
+    {L"box-output-result", outputResult},
 };
 
 } // namespace
