@@ -182,6 +182,19 @@ TEST_F(QuestionPage, AStoredQuestionIsShownAgain) {
     EXPECT_EQ(readControl(window, kAnswer).items, kFourLabels);
     EXPECT_EQ(readControl(window, kAnswer).selection, -1);
 
+    // Every choice marked, and none.
+    for (const std::int32_t code : {12345, 0}) {
+        SCOPED_TRACE(code);
+        Question& marked = questionSet.questions[4];
+        marked = q;
+        marked.questionId = 5;
+        marked.answer = code;
+        show(4);
+        for (int k = 1; k <= 5; ++k) {
+            EXPECT_EQ(checked(correct(k)), code != 0) << k;
+        }
+    }
+
     // Another slot: two choices, although the slot holds five.
     Question& two = questionSet.questions[3];
     two = q;

@@ -295,6 +295,19 @@ TEST_F(SettingsPage, AStoredSetIsShownAgainOverTheCourseDefaults) {
     // The course still fixes the boxes.
     EXPECT_FALSE(enabled(18));
     EXPECT_FALSE(enabled(19));
+
+    // In the advanced course the fifth row, not in use, keeps its default.
+    teardownSettingsPage(window);
+    course = Advanced;
+    buildSettingsPage(window);
+    EXPECT_EQ(text(rankName(4)), L"四段");
+    EXPECT_EQ(text(rankName(5)), L"最高ランク");
+    EXPECT_EQ(text(rankComment(5)), L"最高ランクです");
+    EXPECT_EQ(text(threshold(4)), L"100");
+    EXPECT_FALSE(enabled(rankName(5)));
+    EXPECT_FALSE(enabled(rankComment(5)));
+    EXPECT_FALSE(enabled(threshold(4)));
+    EXPECT_TRUE(enabled(19));
 }
 
 TEST_F(SettingsPage, CountsOutsideTheBoxesShowTheNearestItem) {
