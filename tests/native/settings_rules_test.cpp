@@ -174,6 +174,21 @@ TEST(SettingsRules, ThresholdsInUseMustNotDecrease) {
     }
 }
 
+TEST(SettingsRules, TwoRanksNeedOnlyTheirFirstThreshold) {
+    fillCompletePage();
+    input.rankCountSelection = 0;
+    for (int k = 1; k < kMaxThresholds; ++k) {
+        put(input.thresholds[k], "");
+    }
+    for (int k = 2; k < kMaxRanks; ++k) {
+        put(input.rankNames[k], "");
+        put(input.rankComments[k], "");
+    }
+    EXPECT_EQ(checkSettingsInput(input), 0);
+    put(input.thresholds[0], "");
+    EXPECT_EQ(checkSettingsInput(input), 19);
+}
+
 TEST(SettingsRules, StoresEveryFieldInUse) {
     set = {};
     set.genreCount = 2; // stored once before
