@@ -417,6 +417,21 @@ TEST_F(Tovtool, ExportsMoodleSharesForThreeCorrectChoices) {
     EXPECT_EQ(fractions, "33.33333 0 33.33333 33.33333 0 ");
 }
 
+// A control character is no XML at all, even escaped: it is left out.
+TEST_F(Tovtool, ExportsMoodleXmlFromTextsXmlCannotHoldAsTheyAre) {
+    std::strcpy(questionSet.questions[0].choices[0], "a\x01\"b\x1f");
+    std::strcpy(questionSet.title, "T&\x02");
+    const ToolRun r =
+        run({"export", "--to", "moodle", file("set.csv", writtenSet(false)), "set.xml"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(xmllint(dir / "set.xml", ""), "");
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_file((dir / "set.xml").c_str()));
+    const pugi::xml_node category = doc.child("quiz").child("question");
+    EXPECT_STREQ(category.child("category").child_value("text"), "$course$/top/T&/G1");
+    EXPECT_STREQ(category.next_sibling().child("answer").child_value("text"), "a&quot;b");
+}
+
 std::size_t occurrences(const std::string& text, const std::string& piece) {
     std::size_t count = 0;
     for (std::size_t at = text.find(piece); at != std::string::npos;

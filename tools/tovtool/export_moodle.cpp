@@ -5,23 +5,24 @@
 #include "tools/tovtool/export_text.h"
 #include "tools/tovtool/output_file.h"
 #include "tools/tovtool/text_convert.h"
-
-#include <pugixml.hpp>
+#include "tools/tovtool/xml_out.h"
 
 #include <cstdio>
-#include <sstream>
 
 namespace {
 
-// The texts go in as HTML, which pugixml escapes once more for XML.
-void addText(pugi::xml_node parent, const char* name, const std::string& html) {
-    pugi::xml_node node = parent.append_child(name);
-    node.append_attribute("format") = "html";
-    node.append_child("text").text() = html.c_str();
+// The texts go in as HTML, escaped once more for XML.
+void addText(XmlOut& xml, const char* name, const std::string& html) {
+    openElement(xml, name, {{"format", "html"}});
+    textElement(xml, "text", html);
+    closeElement(xml, name);
 }
 
-void addValue(pugi::xml_node parent, const char* name, const std::string& value) {
-    parent.append_child(name).text() = value.c_str();
+// <name><text>value</text></name>
+void addTextValue(XmlOut& xml, const char* name, const std::string& value) {
+    openElement(xml, name);
+    textElement(xml, "text", value);
+    closeElement(xml, name);
 }
 
 // A slash separates categories; a doubled one stands for itself.
@@ -40,13 +41,13 @@ std::string genreName(int genre) {
     return name.empty() ? "ジャンル" + std::to_string(genre) : name;
 }
 
-void addCategory(pugi::xml_node quiz, int genre) {
-    pugi::xml_node question = quiz.append_child("question");
-    question.append_attribute("type") = "category";
+void addCategory(XmlOut& xml, int genre) {
+    openElement(xml, "question", {{"type", "category"}});
     const std::string title = utf8Of(questionSet.title);
     const std::string path = "$course$/top/" + categoryPart(title.empty() ? "tov" : title) + "/" +
                              categoryPart(genreName(genre));
-    addValue(question.append_child("category"), "text", path);
+    addTextValue(xml, "category", path);
+    closeElement(xml, "question");
 }
 
 // Moodle's own notation of the shares it offers: 100, 50, 33.33333, 25, 20.
@@ -63,19 +64,18 @@ std::string fractionOf(int correctCount) {
     return text;
 }
 
-void addQuestion(pugi::xml_node quiz, int number, const Question& q) {
-    pugi::xml_node question = quiz.append_child("question");
-    question.append_attribute("type") = "multichoice";
-    addValue(question.append_child("name"), "text", "問" + std::to_string(number));
-    addText(question, "questiontext", htmlOf(q.text));
-    addText(question, "generalfeedback", htmlOf(q.explanation));
-    addValue(question, "defaultgrade", std::to_string(q.points));
-    addValue(question, "penalty", "0");
-    addValue(question, "hidden", "0");
+void addQuestion(XmlOut& xml, int number, const Question& q) {
+    openElement(xml, "question", {{"type", "multichoice"}});
+    addTextValue(xml, "name", "問" + std::to_string(number));
+    addText(xml, "questiontext", htmlOf(q.text));
+    addText(xml, "generalfeedback", htmlOf(q.explanation));
+    textElement(xml, "defaultgrade", std::to_string(q.points));
+    textElement(xml, "penalty", "0");
+    textElement(xml, "hidden", "0");
     const bool multiple = q.format == 1;
-    addValue(question, "single", multiple ? "false" : "true");
-    addValue(question, "shuffleanswers", "false");
-    addValue(question, "answernumbering", "123");
+    textElement(xml, "single", multiple ? "false" : "true");
+    textElement(xml, "shuffleanswers", "false");
+    textElement(xml, "answernumbering", "123");
 
     bool correct[kMaxChoices] = {};
     if (multiple) {
@@ -93,21 +93,20 @@ void addQuestion(pugi::xml_node quiz, int number, const Question& q) {
         if (q.choices[k][0] == '\0') {
             continue;
         }
-        pugi::xml_node answer = question.append_child("answer");
         const bool right = correct[k] && correctCount > 0;
-        answer.append_attribute("fraction") = right ? fractionOf(correctCount).c_str() : "0";
-        answer.append_attribute("format") = "html";
-        addValue(answer, "text", htmlOf(q.choices[k]));
-        addText(answer, "feedback", "");
+        openElement(xml, "answer",
+                    {{"fraction", right ? fractionOf(correctCount) : "0"}, {"format", "html"}});
+        textElement(xml, "text", htmlOf(q.choices[k]));
+        addText(xml, "feedback", "");
+        closeElement(xml, "answer");
     }
+    closeElement(xml, "question");
 }
 
 std::string moodleXmlOf(int questions) {
-    pugi::xml_document document;
-    pugi::xml_node declaration = document.append_child(pugi::node_declaration);
-    declaration.append_attribute("version") = "1.0";
-    declaration.append_attribute("encoding") = "UTF-8";
-    pugi::xml_node quiz = document.append_child("quiz");
+    XmlOut xml{};
+    startXml(xml);
+    openElement(xml, "quiz");
     // One category per genre, its questions after it; the numbers stay the
     // set's own.
     for (int genre = 1; genre <= kMaxGenres + 1; ++genre) {
@@ -120,15 +119,14 @@ std::string moodleXmlOf(int questions) {
                 continue;
             }
             if (!opened) {
-                addCategory(quiz, genre <= kMaxGenres ? genre : q.genre);
+                addCategory(xml, genre <= kMaxGenres ? genre : q.genre);
                 opened = true;
             }
-            addQuestion(quiz, slot + 1, q);
+            addQuestion(xml, slot + 1, q);
         }
     }
-    std::ostringstream xml;
-    document.save(xml, "  ", pugi::format_default, pugi::encoding_utf8);
-    return xml.str();
+    closeElement(xml, "quiz");
+    return xml.text;
 }
 
 } // namespace
