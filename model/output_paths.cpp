@@ -95,7 +95,8 @@ bool makeOutputPaths(const wchar_t* target, std::uint32_t unique, OutputPaths& p
     if (folder == length || length + kBesideNameLength >= kSystemPathSize) {
         return false;
     }
-    const bool extended = length > kMaxPlainPath || folder + kBesideNameLength > kMaxPlainPath;
+    const bool extended =
+        length >= kLongFormLength || folder + kBesideNameLength >= kLongFormLength;
     return putPath(paths.target, target, length, extended) &&
            putBeside(paths.temporary, target, folder, unique, L"tmp", extended) &&
            putBeside(paths.backup, target, folder, unique, L"bak", extended);

@@ -2,6 +2,7 @@
 // boxes and save dialog, answered by the test, and the files compared byte
 // for byte with the expected ones in data/.
 #include "model/load_and_output.h"
+#include "model/output_paths.h"
 #include "model/question_set.h"
 #include "tests/win/toolkit.h"
 
@@ -393,6 +394,31 @@ TEST_F(LoadAndOutput, ATargetInA250CharacterFolderIsSavedAndReplaced) {
     EXPECT_EQ(folderOf(replaceCalls[0].backup), L"\\\\?\\" + folder);
     EXPECT_EQ(readBytes(target), readBytes(dataFile(L"sample.csv")));
     EXPECT_EQ(filesIn(folder), (std::set<std::wstring>{L"out.csv"}));
+}
+
+// Short folder, long file name: the names beside the target are short, the
+// target near MAX_PATH, and all three reach ReplaceFileW in the long form.
+TEST_F(LoadAndOutput, ALongNameInAShortFolderIsReplacedUpTo259Characters) {
+    loadSampleAndCheck();
+    for (const std::size_t length : {kLongFormLength, std::size_t{258}, kMaxPlainPath}) {
+        const std::wstring target =
+            directory + L"\\" + std::wstring(length - directory.size() - 5, L'n') + L".csv";
+        ASSERT_EQ(target.size(), length);
+        writeBytes(target, "stale\r\n");
+        ASSERT_EQ(readBytes(target), "stale\r\n");
+        replaceCalls.clear();
+
+        EXPECT_EQ(outputOverExisting(target), OutputWritten) << length;
+        ASSERT_EQ(replaceCalls.size(), 1u) << length;
+        EXPECT_EQ(replaceCalls[0].replaced, L"\\\\?\\" + target) << length;
+        EXPECT_EQ(folderOf(replaceCalls[0].replacement), L"\\\\?\\" + directory) << length;
+        EXPECT_EQ(folderOf(replaceCalls[0].backup), L"\\\\?\\" + directory) << length;
+        EXPECT_EQ(readBytes(target), readBytes(dataFile(L"sample.csv"))) << length;
+        EXPECT_EQ(filesIn(directory), (std::set<std::wstring>{target.substr(directory.size() + 1)}))
+            << length << ": no temporary or backup file stays";
+        removeTree(directory);
+        CreateDirectoryW(directory.c_str(), nullptr);
+    }
 }
 
 // Windows' ReplaceFileW also keeps the hidden attribute, the creation time,
