@@ -20,6 +20,50 @@ programs=$(unixPath '%APPDATA%')/Microsoft/Windows/Start\ Menu/Programs
 install=$local_app/Programs/tov
 [ -n "$local_app" ] || { echo "FAIL: no user folder"; exit 1; }
 
+# A Shell Link (.lnk) file: its target's path (from LinkInfo) and its working
+# folder (from StringData), one a line; empty where the link has none.
+u16() { od -An -tu2 -j"$2" -N2 "$1" | tr -d ' '; }
+u32() { od -An -tu4 -j"$2" -N4 "$1" | tr -d ' '; }
+# Text of at most $3 bytes at offset $2, up to its terminating zero if any.
+ansiAt() {
+    tail -c +$(($2 + 1)) "$1" | head -c "$3" | tr '\0' '\n' | head -n1 | iconv -f CP932 -t UTF-8
+}
+unicodeAt() {
+    tail -c +$(($2 + 1)) "$1" | head -c "$3" | iconv -f UTF-16LE -t UTF-8 | tr '\0' '\n' | head -n1
+}
+shortcut() {
+    local link=$1 flags offset=76 info target='' folder='' unit=1 bit
+    [ "$(u32 "$link" 0)" = 76 ] || return 1
+    flags=$(u32 "$link" 20)
+    ((flags & 0x1)) && offset=$((offset + 2 + $(u16 "$link" 76)))
+    if ((flags & 0x2)); then
+        info=$offset
+        if (($(u32 "$link" $((info + 8))) & 0x1)); then
+            if (($(u32 "$link" $((info + 4))) >= 0x24)); then
+                target=$(unicodeAt "$link" $((info + $(u32 "$link" $((info + 28))))) 1040)
+            else
+                target=$(ansiAt "$link" $((info + $(u32 "$link" $((info + 16))))) 520)
+                target+=$(ansiAt "$link" $((info + $(u32 "$link" $((info + 24))))) 520)
+            fi
+        fi
+        offset=$((offset + $(u32 "$link" "$info")))
+    fi
+    ((flags & 0x80)) && unit=2
+    for bit in 4 8; do # the name and the relative path come first
+        ((flags & bit)) && offset=$((offset + 2 + unit * $(u16 "$link" "$offset")))
+    done
+    if ((flags & 0x10)); then
+        if ((unit == 2)); then
+            folder=$(unicodeAt "$link" $((offset + 2)) $((2 * $(u16 "$link" "$offset"))))
+        else
+            folder=$(ansiAt "$link" $((offset + 2)) "$(u16 "$link" "$offset")")
+        fi
+    fi
+    printf '%s\n%s\n' "$target" "$folder"
+}
+# Windows compares paths without case, and a folder with or without its last "\".
+samePath() { [ "$(tr 'A-Z' 'a-z' <<<"${1%\\}")" = "$(tr 'A-Z' 'a-z' <<<"${2%\\}")" ]; }
+
 # A set the user saved beside the install folder, before and after.
 mkdir -p "$local_app/Programs"
 saved=$local_app/Programs/mine.csv
@@ -29,7 +73,17 @@ cp "$here/../../dist/sample-set.csv" "$saved"
 for file in tov.exe tov.chm tovtool.exe uninstall.exe; do
     [ -f "$install/$file" ] || fail "$file not installed"
 done
-[ -f "$programs/tov.lnk" ] || fail "no Start-menu shortcut"
+if [ -f "$programs/tov.lnk" ]; then
+    # tov looks for tov.chm in the folder it was started in.
+    { read -r target && read -r folder; } < <(shortcut "$programs/tov.lnk") ||
+        fail "tov.lnk is no shortcut"
+    samePath "${target:-}" "$install_windows\\tov.exe" ||
+        fail "the shortcut starts '${target:-}', not the installed tov.exe"
+    samePath "${folder:-}" "$install_windows" ||
+        fail "the shortcut starts in '${folder:-}', not the install folder"
+else
+    fail "no Start-menu shortcut"
+fi
 cmp -s "$install/tov.exe" "$here/../../build/win/tov.exe" 2>/dev/null ||
     cmp -s "$install/tov.exe" "$(dirname "$e2e")/../../tov.exe" || fail "installed tov.exe differs"
 "$wine" reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "no uninstall entry"
