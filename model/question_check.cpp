@@ -11,18 +11,13 @@ bool isEmpty(const char* text) {
     return text[0] == '\0';
 }
 
-// A count read from a file may be anything; only 0 to 5 genres exist.
-int genresInUse() {
-    return std::clamp<std::int32_t>(questionSet.genreCount, 0, kMaxGenres);
-}
-
 bool presentsEveryQuestion() {
     return questionSet.presentationMode == Sequential || questionSet.presentationMode == FullRandom;
 }
 
 bool lacksGenreQuota() {
-    for (int genre = 2; genre <= genresInUse(); ++genre) {
-        if (questionSet.genreQuotas[genre - 1] == 0) {
+    for (int genre = 1; genre <= genresInUse(); ++genre) {
+        if (genreLacksQuota(genre)) {
             return true;
         }
     }
@@ -31,7 +26,7 @@ bool lacksGenreQuota() {
 
 bool genreShortOfQuestions(const std::int32_t counts[kMaxGenres]) {
     for (int genre = 1; genre <= genresInUse(); ++genre) {
-        if (counts[genre - 1] < questionSet.genreQuotas[genre - 1]) {
+        if (counts[genre - 1] < quotaChecked(genre, counts)) {
             return true;
         }
     }
@@ -40,18 +35,49 @@ bool genreShortOfQuestions(const std::int32_t counts[kMaxGenres]) {
 
 } // namespace
 
-bool isBadlyEntered(const Question& question) {
-    if (question.points == 0 || isEmpty(question.text) || isEmpty(question.explanation)) {
-        return true;
-    }
+MissingFields missingFields(const Question& question) {
+    MissingFields missing = {};
+    missing.points = question.points == 0;
+    missing.text = isEmpty(question.text);
+    missing.explanation = isEmpty(question.explanation);
     // Formats outside 1 to 4 still need the two choices every format has.
     const int needed = std::max(choiceCount(question.format), 2);
     for (int choice = 0; choice < needed; ++choice) {
-        if (isEmpty(question.choices[choice])) {
-            return true;
+        missing.choices[choice] = isEmpty(question.choices[choice]);
+    }
+    return missing;
+}
+
+bool isBadlyEntered(const Question& question) {
+    const MissingFields missing = missingFields(question);
+    bool any = missing.points || missing.text || missing.explanation;
+    for (const bool choice : missing.choices) {
+        any = any || choice;
+    }
+    return any;
+}
+
+// A count read from a file may be anything; only 0 to 5 genres exist.
+int genresInUse() {
+    return std::clamp<std::int32_t>(questionSet.genreCount, 0, kMaxGenres);
+}
+
+bool genreLacksQuota(int genre) {
+    return genre >= 2 && genre <= genresInUse() && questionSet.genreQuotas[genre - 1] == 0;
+}
+
+void countGenres(int questions, std::int32_t counts[kMaxGenres]) {
+    std::fill(counts, counts + kMaxGenres, 0);
+    for (int slot = 0; slot < questions; ++slot) {
+        const std::int32_t genre = questionSet.questions[slot].genre;
+        if (genre >= 1 && genre <= kMaxGenres) {
+            ++counts[genre - 1];
         }
     }
-    return false;
+}
+
+std::int32_t quotaChecked(int genre, const std::int32_t counts[kMaxGenres]) {
+    return presentsEveryQuestion() ? counts[genre - 1] : questionSet.genreQuotas[genre - 1];
 }
 
 void deleteQuestion(int slot) {
@@ -68,7 +94,6 @@ void deleteQuestion(int slot) {
 std::uint8_t checkQuestions(DeletionPrompt askToDelete) {
     // Judged on the quotas as the user set them, before they are derived.
     const bool quotaMissing = lacksGenreQuota();
-    std::int32_t counts[kMaxGenres] = {};
     bool keptBadQuestion = false;
     int slot = 0;
     while (slot < kMaxQuestions && questionSet.questions[slot].questionId != 0) {
@@ -80,12 +105,11 @@ std::uint8_t checkQuestions(DeletionPrompt askToDelete) {
             }
             keptBadQuestion = true;
         }
-        if (question.genre >= 1 && question.genre <= kMaxGenres) {
-            ++counts[question.genre - 1];
-        }
         ++slot;
     }
     questionSet.questionCount = slot;
+    std::int32_t counts[kMaxGenres];
+    countGenres(slot, counts);
     if (presentsEveryQuestion()) {
         std::copy(counts, counts + kMaxGenres, questionSet.genreQuotas);
     }

@@ -32,27 +32,25 @@ bool isEmpty(const char* text) {
     return text[0] == '\0';
 }
 
-// The fields whose lack makes the check offer the question for deletion,
-// by the check's own rule: points, text, explanation, and the choices the
-// format needs (two at least).
+// One entry per field whose lack makes the check offer the question for
+// deletion.
 void reportMissing(int slot, Problems& problems) {
-    const Question& q = questionSet.questions[slot];
+    const MissingFields missing = missingFields(questionSet.questions[slot]);
     const int line = lineOfSlot(slot);
     const std::string who = questionLabel(slot);
     const char* offered = ": the check before output offers to delete it";
-    if (q.points == 0) {
+    if (missing.points) {
         problems.push_back({line, "badly-entered", "points", who + " has points 0" + offered});
     }
-    if (isEmpty(q.text)) {
+    if (missing.text) {
         problems.push_back({line, "badly-entered", "text", who + " has no text" + offered});
     }
-    if (isEmpty(q.explanation)) {
+    if (missing.explanation) {
         problems.push_back(
             {line, "badly-entered", "explanation", who + " has no explanation" + offered});
     }
-    const int needed = std::max(choiceCount(q.format), 2);
-    for (int choice = 0; choice < needed; ++choice) {
-        if (isEmpty(q.choices[choice])) {
+    for (int choice = 0; choice < kMaxChoices; ++choice) {
+        if (missing.choices[choice]) {
             const std::string field = "choice " + std::to_string(choice + 1);
             problems.push_back({line, "badly-entered", field, who + " has no " + field + offered});
         }
@@ -122,27 +120,18 @@ void reportRanges(int slot, int genres, Problems& problems) {
     }
 }
 
-// 47 is judged on the quotas as read, 49 on those the check derives: in
-// the modes that present every question they become the genres' counts.
-void reportGenres(const std::int32_t (&quotas)[kMaxGenres], int genres, int questions,
-                  Problems& problems) {
-    std::int32_t counts[kMaxGenres] = {};
-    for (int slot = 0; slot < questions; ++slot) {
-        const int genre = questionSet.questions[slot].genre;
-        if (genre >= 1 && genre <= kMaxGenres) {
-            ++counts[genre - 1];
-        }
-    }
-    const bool derived =
-        questionSet.presentationMode == Sequential || questionSet.presentationMode == FullRandom;
-    for (int g = 1; g <= genres; ++g) {
+// 47 is judged on the quotas as read, 49 on those the check derives.
+void reportGenres(int questions, Problems& problems) {
+    std::int32_t counts[kMaxGenres];
+    countGenres(questions, counts);
+    for (int g = 1; g <= genresInUse(); ++g) {
         const std::string who =
             "genre " + std::to_string(g) + " \"" + nameOf(questionSet.genreNames[g - 1]) + "\"";
-        if (g >= 2 && quotas[g - 1] == 0) {
+        if (genreLacksQuota(g)) {
             problems.push_back({kQuotaLine, "quota-missing", "genre quota " + std::to_string(g),
                                 who + " has no quota (message 47)"});
         }
-        const std::int32_t quota = derived ? counts[g - 1] : quotas[g - 1];
+        const std::int32_t quota = quotaChecked(g, counts);
         if (counts[g - 1] < quota) {
             problems.push_back({kQuotaLine, "short-of-questions",
                                 "genre quota " + std::to_string(g),
@@ -196,10 +185,7 @@ std::uint8_t reportSet(const LoadedFile& loaded, Problems& problems) {
         }
         reportRanges(slot, genres, problems);
     }
-    std::int32_t quotas[kMaxGenres];
-    std::copy(questionSet.genreQuotas, questionSet.genreQuotas + kMaxGenres, quotas);
-    reportGenres(quotas, std::clamp<std::int32_t>(questionSet.genreCount, 0, kMaxGenres),
-                 loaded.questionsInSet, problems);
+    reportGenres(loaded.questionsInSet, problems);
     // Keeping every question, so the slots stay where the lines put them.
     return checkQuestions(keepQuestion);
 }
