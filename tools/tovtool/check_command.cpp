@@ -142,7 +142,7 @@ int checkFiles(const std::vector<std::string>& paths, Form form, bool json) {
         put("{\n  \"files\": [\n");
     }
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        const std::string shownPath = argumentAsUtf8(paths[i].c_str());
+        const std::string shownPath = paths[i];
         problems.clear();
         out.clear();
         if (json && i > 0) {

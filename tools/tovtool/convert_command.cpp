@@ -21,7 +21,7 @@ int convertFile(const std::string& in, const std::string& out, Form form) {
     LoadedFile loaded{};
     Problems lost;
     std::string error;
-    const std::string shownIn = argumentAsUtf8(in.c_str());
+    const std::string shownIn = in;
     if (!loadFile(pathFromArgument(in.c_str()), form, loaded, lost, error)) {
         std::fprintf(stderr, "%s: %s\n", shownIn.c_str(), error.c_str());
         return kExitFailure;
@@ -35,7 +35,7 @@ int convertFile(const std::string& in, const std::string& out, Form form) {
     const std::wstring outPath = pathFromArgument(out.c_str());
     const bool scrambled = isScrambledPath(outPath);
     if (!replaceFile(outPath, writeSet, &scrambled, error)) {
-        std::fprintf(stderr, "%s: %s\n", argumentAsUtf8(out.c_str()).c_str(), error.c_str());
+        std::fprintf(stderr, "%s: %s\n", out.c_str(), error.c_str());
         return kExitFailure;
     }
     // What the file held that the set as read does not.

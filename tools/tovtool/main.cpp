@@ -65,7 +65,12 @@ int main(int argc, char** argv) {
 
     // CLI11 reports through exceptions; they end here.
     try {
-        app.parse(argc, argv);
+        std::vector<std::string> arguments = utf8Arguments(argc, argv);
+        std::vector<char*> pointers;
+        for (std::string& argument : arguments) {
+            pointers.push_back(argument.data());
+        }
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? kExitFine : kExitFailure;
     }

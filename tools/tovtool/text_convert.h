@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // Appends the `length` bytes of `text` to `out` as UTF-8, character by
 // character; a byte that begins no character of the code page becomes U+FFFD.
@@ -13,12 +14,12 @@ void appendUtf8(const char* text, std::size_t length, std::string& out);
 // UTF-8; false when the code page has no such character. Platform code.
 bool appendCharacterUtf8(const char* character, std::size_t length, std::string& out);
 
-// A command-line argument as a path for openFile: arguments are UTF-8 on
-// Linux and in the ANSI code page on Windows. Platform code.
-std::wstring pathFromArgument(const char* argument);
+// The command line in UTF-8. Windows gives it from its wide form, so that
+// a path with characters outside the ANSI code page is kept. Platform code.
+std::vector<std::string> utf8Arguments(int argc, char** argv);
 
-// The same argument as UTF-8, for the report. Platform code.
-std::string argumentAsUtf8(const char* argument);
+// A command-line argument (UTF-8) as a path for openFile. Platform code.
+std::wstring pathFromArgument(const char* argument);
 
 // Lets a console show the UTF-8 results; nothing where the terminal does.
 void prepareConsole();

@@ -63,8 +63,8 @@ std::wstring pathFromArgument(const char* argument) {
     return path;
 }
 
-std::string argumentAsUtf8(const char* argument) {
-    return argument;
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
 }
 
 void prepareConsole() {}

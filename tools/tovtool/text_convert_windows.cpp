@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdio>
 
 namespace {
@@ -28,19 +30,28 @@ bool appendCharacterUtf8(const char* character, std::size_t length, std::string&
     return true;
 }
 
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr) {
+        return std::vector<std::string>(argv, argv + argc);
+    }
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) {
+        arguments.push_back(utf8Of(wide[i], -1).c_str());
+    }
+    LocalFree(wide);
+    return arguments;
+}
+
 std::wstring pathFromArgument(const char* argument) {
-    const int size = MultiByteToWideChar(CP_ACP, 0, argument, -1, nullptr, 0);
+    const int size = MultiByteToWideChar(CP_UTF8, 0, argument, -1, nullptr, 0);
     std::wstring path(static_cast<std::size_t>(size > 0 ? size : 1), L'\0');
     if (size > 0) {
-        MultiByteToWideChar(CP_ACP, 0, argument, -1, path.data(), size);
+        MultiByteToWideChar(CP_UTF8, 0, argument, -1, path.data(), size);
     }
     path.resize(path.size() - 1);
     return path;
-}
-
-std::string argumentAsUtf8(const char* argument) {
-    const std::wstring wide = pathFromArgument(argument);
-    return utf8Of(wide.c_str(), static_cast<int>(wide.size()));
 }
 
 void prepareConsole() {
