@@ -243,14 +243,17 @@ int loadQuestionSet() {
         showMessage(kCodeCannotOpen);
         return kLoadUnopened;
     }
-    if (readHeaderLines(loadPath) != 0) {
+    // A bad header line does not stop the questions from being read, but the
+    // load as a whole has failed.
+    const int header = readHeaderLines(loadPath);
+    if (header != 0) {
         showMessage(kCodeCannotOpen);
     }
-    const int result = readQuestionLines(loadPath);
-    if (result != 0) {
+    const int questions = readQuestionLines(loadPath);
+    if (questions != 0) {
         showMessage(kCodeCannotOpen);
     }
-    return result;
+    return header != 0 || questions != 0 ? -1 : 0;
 }
 
 std::uint8_t checkQuestionSet() {

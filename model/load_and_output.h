@@ -15,8 +15,9 @@ extern wchar_t loadPath[kPathSize];
 extern wchar_t outputPath[kPathSize];
 extern wchar_t outputFileTitle[kPathSize];
 
-// 0 loaded; -1 a line could not be read, the lines before it are in the
-// set; kLoadUnopened the file could not be opened, the set is untouched.
+// 0 loaded; -1 a header or question line could not be read, what was read
+// is in the set; kLoadUnopened the file could not be opened, the set is
+// untouched.
 // Every failure has been shown as code 1.
 constexpr int kLoadUnopened = -2;
 int loadQuestionSet();
