@@ -1,6 +1,8 @@
 #include "tests/e2e/driver.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -192,4 +194,68 @@ void clickAt(POINT screen) {
     inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, inputs, sizeof(INPUT));
+}
+
+std::wstring answerTovBox(const std::wstring& caption, int button, DWORD timeoutMs) {
+    const HWND box = findTovBox(caption, timeoutMs);
+    if (box == nullptr) {
+        return std::wstring();
+    }
+    const std::wstring text = boxText(box);
+    pressButton(box, button);
+    waitForWindowGone(box);
+    return text;
+}
+
+void clickControl(HWND window, int id) {
+    const HWND control = GetDlgItem(window, id);
+    const HWND root = GetAncestor(control, GA_ROOT);
+    SetForegroundWindow(root);
+    for (int i = 0; i < 50 && GetForegroundWindow() != root; ++i) {
+        Sleep(10);
+    }
+    RECT rect;
+    GetWindowRect(control, &rect);
+    const POINT middle = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    // The cursor reaches the point through the X server; a click sent before
+    // it has may land where the cursor was.
+    SetCursorPos(middle.x, middle.y);
+    POINT cursor = {};
+    for (int i = 0;
+         i < 50 && GetCursorPos(&cursor) && (cursor.x != middle.x || cursor.y != middle.y); ++i) {
+        Sleep(10);
+    }
+    clickAt(middle);
+}
+
+std::wstring temporaryFile(const std::wstring& name) {
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + L"tov-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           name;
+}
+
+std::string readFileBytes(const std::wstring& path) {
+    std::ifstream file(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream file(path.c_str(), std::ios::binary);
+    file << bytes;
+    return static_cast<bool>(file.flush());
+}
+
+bool clickStartButton(HWND window, int id) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        clickControl(window, id);
+        const ULONGLONG deadline = GetTickCount64() + 1500;
+        while (GetTickCount64() < deadline) {
+            if (GetDlgItem(window, id) == nullptr || visibleTovDialogs() > 0) {
+                return true;
+            }
+            Sleep(20);
+        }
+    }
+    return false;
 }

@@ -63,3 +63,24 @@ void chooseFile(HWND dialog, const std::wstring& path);
 
 // A real left click at a point of the screen, through the input queue.
 void clickAt(POINT screen);
+
+// ---- Stories: the program's boxes, real clicks and the files a story uses.
+
+// Answers the program's box with this caption once it comes, by its button,
+// and waits until it has gone. The text it showed; empty when none came.
+std::wstring answerTovBox(const std::wstring& caption, int button, DWORD timeoutMs = 5000);
+
+// A real click on the middle of the window's child control with this id,
+// the window brought to the front first.
+void clickControl(HWND window, int id);
+
+// A path in the temporary folder that no other test program uses.
+std::wstring temporaryFile(const std::wstring& name);
+
+std::string readFileBytes(const std::wstring& path);
+bool writeFileBytes(const std::wstring& path, const std::string& bytes);
+
+// A real click on a start-screen button, repeated while it has no effect yet
+// (the first click on a new window may only bring it to the front). True
+// once the button has gone or a dialog of the program has come.
+bool clickStartButton(HWND window, int id);

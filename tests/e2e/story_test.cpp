@@ -1,8 +1,10 @@
 // Whole stories on the real tov.exe, driven from outside as a user would:
-// a set typed in and output, a set loaded and written back, and clicks that
-// come while a box waits. The files written are compared byte for byte.
+// a set typed in and output, a set loaded and written back, clicks that
+// come while a box waits, answers that stop a page, and loads that fail.
+// The files written are compared byte for byte.
 #include "app/control_ids.h"
 #include "tests/e2e/driver.h"
+#include "tests/win/start_screen.h"
 #include "tests/win/toolkit.h"
 
 #include <gtest/gtest.h>
@@ -176,16 +178,25 @@ TEST_F(Story, ClicksWhileABoxWaitsChangeNothing) {
         clickAt(centreOf(GetDlgItem(window, IDC_ADVANCED)));
     }
     ASSERT_TRUE(waitForText(window, kTitle, L""));
+    typeInto(window, kTitle, L"検定");
     const HWND next = GetDlgItem(window, IDC_NEXT);
+    clickAt(centreOf(next));
+    ASSERT_TRUE(waitForText(window, kQuestionId, L"1"))
+        << "a real click on Next reached no command";
     const POINT close = closeBoxOf(window);
     ASSERT_GE(close.x, 0) << "no close box found";
 
-    // The title is missing: the check asks, and waits.
+    // The first choice is missing: the check asks, and waits. Prev, Output
+    // and Next are all enabled, and each would start a command of its own.
     clickAt(centreOf(next));
     const HWND box = findTovBox(L"警告");
-    ASSERT_NE(box, nullptr) << "a real click on Next reached no command";
-    EXPECT_EQ(boxText(box), L"タイトルが未入力です。移動しますか？");
-    for (const POINT& point : {centreOf(next), centreOf(GetDlgItem(window, IDC_PREV)), close}) {
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(boxText(box), L"1つ目の選択肢が入力されていません。移動しますか？");
+    for (const int id : {IDC_PREV, IDC_OUTPUT, IDC_NEXT}) {
+        ASSERT_TRUE(readControl(window, id).enabled) << id;
+    }
+    for (const POINT& point : {centreOf(GetDlgItem(window, IDC_PREV)),
+                               centreOf(GetDlgItem(window, IDC_OUTPUT)), centreOf(next), close}) {
         clickAt(point);
         Sleep(300);
     }
@@ -199,17 +210,147 @@ TEST_F(Story, ClicksWhileABoxWaitsChangeNothing) {
     Sleep(300);
     settle(window);
     EXPECT_EQ(visibleTovDialogs(), 0);
-    EXPECT_TRUE(readControl(window, kTitle).exists);
-    EXPECT_FALSE(readControl(window, kQuestionId).exists);
+    EXPECT_EQ(readControl(window, kQuestionId).text, L"1");
     EXPECT_TRUE(IsWindowEnabled(window));
     EXPECT_EQ(waitForTovExit(0), static_cast<DWORD>(STILL_ACTIVE));
 
     // The window takes clicks again.
     clickAt(centreOf(next));
-    answer(L"警告", L"タイトルが未入力です。移動しますか？", IDYES);
-    EXPECT_TRUE(waitForText(window, kQuestionId, L"1"));
+    answer(L"警告", L"1つ目の選択肢が入力されていません。移動しますか？", IDYES);
+    EXPECT_TRUE(waitForText(window, kQuestionId, L"2"));
     clickAt(close);
     EXPECT_EQ(waitForTovExit(), 0u);
+}
+
+// What a store would leave behind shows in the file: genre names beyond the
+// genre count, and choices beyond a question's choice count, stay in the set
+// as the last store left them.
+TEST_F(Story, StopAndBlockingAnswersKeepThePageAndStoreNothing) {
+    ASSERT_TRUE(clickStartButton(window, IDC_ADVANCED));
+    ASSERT_TRUE(waitForText(window, kTitle, L""));
+    chooseItem(window, IDC_GENRE_COUNT, 2);
+    settle(window);
+    const wchar_t* genres[] = {L"基礎", L"応用", L"法規"};
+    for (int k = 0; k < 3; ++k) {
+        typeInto(window, 35 + k, genres[k]);
+        typeInto(window, 40 + k, L"1");
+    }
+    clickControl(window, IDC_NEXT);
+    answer(L"警告", L"タイトルが未入力です。移動しますか？", IDNO);
+    settle(window);
+    EXPECT_EQ(readControl(window, 37).text, L"法規");
+    EXPECT_FALSE(readControl(window, kQuestionId).exists);
+
+    // The genre messages only inform, and keep the page.
+    typeInto(window, kTitle, L"途中検定");
+    chooseItem(window, IDC_GENRE_COUNT, 1);
+    typeInto(window, 36, L"");
+    clickControl(window, IDC_NEXT);
+    answer(L"処理の続行不可", L"「ジャンル2」の名前がありません", IDOK);
+    settle(window);
+    EXPECT_TRUE(readControl(window, kTitle).exists);
+    EXPECT_FALSE(readControl(window, kQuestionId).exists);
+    EXPECT_FALSE(readControl(window, IDC_PREV).enabled);
+
+    chooseItem(window, IDC_GENRE_COUNT, 0);
+    clickControl(window, IDC_NEXT);
+    ASSERT_TRUE(waitForText(window, kQuestionId, L"1"));
+
+    // Four choices typed, the text left out: Stop keeps all as typed.
+    typeInto(window, 48, L"10");
+    typeInto(window, 49, L"");
+    typeInto(window, 50, L"解説");
+    const wchar_t* kana[] = {L"ア", L"イ", L"ウ", L"エ"};
+    for (int k = 0; k < 4; ++k) {
+        typeInto(window, 51 + k, kana[k]);
+    }
+    clickControl(window, IDC_NEXT);
+    answer(L"警告", L"問題文がありません。移動しますか？", IDNO);
+    clickControl(window, IDC_PREV);
+    answer(L"警告", L"問題文がありません。移動しますか？", IDNO);
+    settle(window);
+    EXPECT_EQ(readControl(window, kQuestionId).text, L"1");
+    EXPECT_EQ(readControl(window, 48).text, L"10");
+    EXPECT_EQ(readControl(window, 54).text, L"エ");
+
+    // Made a two-choice question: only its two choices are stored.
+    chooseItem(window, IDC_QUESTION_FORMAT, 1);
+    typeInto(window, 49, L"問題");
+    const std::string expected = toAnsi(L"途中検定,0,1,2,1\r\n"
+                                        L"基礎,,,,\r\n"
+                                        L"1,0,0,0,0\r\n"
+                                        L"低いランク,やや低いランク,,,\r\n"
+                                        L"30,0,0,0\r\n"
+                                        L"低いランクです,やや低いランクです,,,\r\n"
+                                        L"1,2,1,問題,1,10,解説,ア,イ,,,\r\n");
+    EXPECT_EQ(output(false, L"stopped.csv"), expected);
+}
+
+// The user's file, as another program holding it open without sharing (a
+// spreadsheet, say) leaves it: here this test program holds it.
+TEST_F(Story, AFileThatCannotBeOpenedKeepsTheStartScreen) {
+    const std::wstring path = temporaryPath(L"held.csv");
+    written.push_back(path);
+    ASSERT_TRUE(
+        writeFileBytes(path, toAnsi(L"保持,0,1,2,1\r\n,,,,\r\n1,0,0,0,0\r\n不合格,合格,,,\r\n"
+                                    L"70,0,0,0\r\n,,,,\r\n1,2,1,q,1,5,e,a,b,,,\r\n")));
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const auto load = [this, &path]() {
+        ASSERT_TRUE(clickStartButton(window, IDC_LOAD));
+        const HWND dialog = findTovBox(L"ファイルを開く");
+        ASSERT_NE(dialog, nullptr);
+        chooseFile(dialog, path);
+    };
+    load();
+    answer(L"重大な警告", L"ファイルが開けません", IDOK);
+    settle(window);
+    EXPECT_EQ(visibleTovDialogs(), 0);
+    for (const ExpectedButton& button : kStartScreenButtons) {
+        const ControlInfo shown = readControl(window, button.id);
+        EXPECT_TRUE(shown.exists && shown.enabled && shown.visible) << button.id;
+        EXPECT_EQ(shown.text, button.caption);
+    }
+    EXPECT_FALSE(readControl(window, IDC_PREV).exists);
+
+    // Let go, the same button loads it whole, once.
+    CloseHandle(held);
+    load();
+    answer(L"開始", L"読み込み完了。検定作成を開始します。", IDOK);
+    ASSERT_TRUE(waitForText(window, kQuestionId, L"1"));
+    EXPECT_EQ(readControl(window, 49).text, L"q");
+    EXPECT_FALSE(readControl(window, IDC_LOAD).exists);
+    postCommand(window, IDC_NEXT);
+    ASSERT_TRUE(waitForText(window, kQuestionId, L"2"));
+    EXPECT_EQ(readControl(window, 49).text, L"問題文");
+}
+
+TEST_F(Story, AFileWithABadLastLineOpensWhatWasRead) {
+    const std::wstring path = temporaryPath(L"bad-line.csv");
+    written.push_back(path);
+    ASSERT_TRUE(
+        writeFileBytes(path, toAnsi(L"途中,0,2,2,1\r\n,,,,\r\n2,0,0,0,0\r\n不合格,合格,,,\r\n"
+                                    L"70,0,0,0\r\n,,,,\r\n1,2,1,一問目,1,5,e,a,b,,,\r\n"
+                                    L"2,3,1,二問目,3,5,e,a,b,c,,\r\nbad\r\n")));
+    ASSERT_TRUE(clickStartButton(window, IDC_LOAD));
+    HWND dialog = findTovBox(L"ファイルを開く");
+    ASSERT_NE(dialog, nullptr);
+    chooseFile(dialog, path);
+    answer(L"重大な警告", L"ファイルが開けません", IDOK);
+
+    // Straight to the first question: nothing says all went well.
+    ASSERT_TRUE(waitForText(window, kQuestionId, L"1"));
+    EXPECT_EQ(findTovBox(L"開始", 1000), nullptr);
+    EXPECT_EQ(readControl(window, 49).text, L"一問目");
+    postCommand(window, IDC_NEXT);
+    ASSERT_TRUE(waitForText(window, kQuestionId, L"2"));
+    EXPECT_EQ(readControl(window, 49).text, L"二問目");
+    EXPECT_EQ(readControl(window, 61).selection, 2);
+    // The bad line filled no slot.
+    postCommand(window, IDC_NEXT);
+    ASSERT_TRUE(waitForText(window, kQuestionId, L"3"));
+    EXPECT_EQ(readControl(window, 49).text, L"問題文");
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -44,6 +45,26 @@ class Navigation : public PageTest {
         SetWindowTextW(GetDlgItem(window, 17), L"検定");
         press(IDC_NEXT);
         ASSERT_EQ(onSettingsPage, 0);
+    }
+    std::wstring temporaryFile(const wchar_t* name) {
+        wchar_t folder[MAX_PATH];
+        GetTempPathW(MAX_PATH, folder);
+        return std::wstring(folder) + name;
+    }
+    void writeFile(const std::wstring& path, const std::string& bytes) {
+        std::ofstream file(path.c_str(), std::ios::binary);
+        file << bytes;
+    }
+    // Written, then loaded through the open dialog, code 1 answered; the
+    // box is left to take.
+    void loadBadFile(const wchar_t* name, const std::string& bytes) {
+        const std::wstring path = temporaryFile(name);
+        writeFile(path, bytes);
+        fillNextFileDialog(path);
+        answerNextBox(IDOK);
+        press(IDC_LOAD);
+        takeFileDialog();
+        DeleteFileW(path.c_str());
     }
     int buttonsWithId(int id) {
         int count = 0;
@@ -147,7 +168,7 @@ TEST_F(Navigation, BackToTheSettingsAndInAgainKeepsOneOutputButton) {
     EXPECT_EQ(questionSet.questions[0].questionId, 1);
 }
 
-TEST_F(Navigation, ASettingsCheckAnsweredStopKeepsThePage) {
+TEST_F(Navigation, ASettingsCheckAnsweredStopKeepsThePageYesMovesOn) {
     startCourse(Advanced);
     answerNextBox(IDNO);
     press(IDC_NEXT);
@@ -162,6 +183,23 @@ TEST_F(Navigation, ASettingsCheckAnsweredStopKeepsThePage) {
     press(IDC_NEXT);
     EXPECT_EQ(takeBox().text, L"「ジャンル2」の名前がありません");
     EXPECT_EQ(onSettingsPage, 1);
+    EXPECT_EQ(questionSet.genreCount, 0);
+
+    // Yes to a question stores the page as it is and moves on.
+    SetWindowTextW(GetDlgItem(window, 17), L"");
+    SetWindowTextW(GetDlgItem(window, 20), L"最低");
+    choose(IDC_GENRE_COUNT, 0);
+    answerNextBox(IDYES);
+    press(IDC_NEXT);
+    EXPECT_EQ(takeBox().text, L"タイトルが未入力です。移動しますか？");
+    EXPECT_EQ(onSettingsPage, 0);
+    EXPECT_EQ(text(45), L"1");
+    EXPECT_EQ(questionSet.title[0], '\0');
+    EXPECT_EQ(fromAnsi(questionSet.rankNames[0]), L"最低");
+    EXPECT_EQ(questionSet.rankCount, 2);
+    EXPECT_EQ(questionSet.rankThresholds[0], 30);
+    EXPECT_EQ(questionSet.genreCount, 1);
+    EXPECT_TRUE(enabled(IDC_OUTPUT));
 }
 
 TEST_F(Navigation, ALoadedSetOpensOnItsFirstQuestion) {
@@ -205,23 +243,67 @@ TEST_F(Navigation, ACancelledOpenDialogKeepsTheStartScreen) {
     EXPECT_FALSE(readControl(window, IDC_PREV).exists);
 }
 
-TEST_F(Navigation, AFileWithABadLineOpensWhatWasRead) {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = std::wstring(folder) + L"tov-bad-line.csv";
-    {
-        std::ofstream file(path.c_str(), std::ios::binary);
-        file << "t,0,1,2,1\r\ng,,,,\r\n1,0,0,0,0\r\na,b,,,\r\n50,0,0,0\r\nc,d,,,\r\n"
-                "1,4,1,text,2,5,why,a,b,c,d,\r\nbad\r\n";
+TEST_F(Navigation, AFileWithABadQuestionLineOpensWhatWasRead) {
+    loadBadFile(L"tov-bad-line.csv",
+                "t,0,1,2,1\r\ng,,,,\r\n1,0,0,0,0\r\na,b,,,\r\n50,0,0,0\r\nc,d,,,\r\n"
+                "1,4,1,text,2,5,why,a,b,c,d,\r\nbad\r\n");
+    EXPECT_EQ(takeBox().text, L"ファイルが開けません");
+    EXPECT_EQ(onStartScreen, 0);
+    EXPECT_EQ(text(kText), L"text");
+    EXPECT_EQ(questionSet.questions[1].questionId, 0);
+}
+
+// The header reader fails only on its last line; the questions after it are
+// read all the same, and the box that says all went well stays away.
+TEST_F(Navigation, AFileWithABadHeaderLineOpensOnItsFirstQuestion) {
+    loadBadFile(L"tov-bad-header.csv", "t,0,1,2,1\r\ng,,,,\r\nx,0,0,0,0\r\n");
+    const SeenBox box = takeBox();
+    EXPECT_EQ(box.text, L"ファイルが開けません");
+    EXPECT_EQ(box.caption, L"重大な警告");
+    EXPECT_EQ(onStartScreen, 0);
+    EXPECT_EQ(onSettingsPage, 0);
+    EXPECT_EQ(course, Advanced);
+    EXPECT_EQ(text(45), L"1");
+    EXPECT_EQ(text(kText), kQuestionText);
+    EXPECT_EQ(readControl(window, 47).items, std::vector<std::wstring>{L"g"});
+    for (int id : {IDC_PREV, IDC_NEXT, IDC_OUTPUT}) {
+        EXPECT_TRUE(enabled(id)) << id;
     }
+    prevAnyway();
+    EXPECT_EQ(text(17), L"t");
+}
+
+// Held open without sharing, as another program may hold the user's file.
+TEST_F(Navigation, AFileThatCannotBeOpenedKeepsTheStartScreenAndItsButtons) {
+    const std::wstring path = temporaryFile(L"tov-held.csv");
+    writeFile(path, "t,0,1,2,1\r\n");
+    const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
     fillNextFileDialog(path);
     answerNextBox(IDOK);
     press(IDC_LOAD);
     takeFileDialog();
-    const SeenBox box = takeBox();
-    EXPECT_EQ(box.text, L"ファイルが開けません");
+    EXPECT_EQ(takeBox().text, L"ファイルが開けません");
+    CloseHandle(held);
+    EXPECT_EQ(onStartScreen, 1);
+    EXPECT_EQ(questionSet.title[0], '\0');
+    for (int id : {IDC_BEGINNER, IDC_INTERMEDIATE, IDC_ADVANCED, IDC_LOAD}) {
+        EXPECT_TRUE(enabled(id)) << id;
+    }
+    EXPECT_FALSE(readControl(window, IDC_PREV).exists);
+    EXPECT_TRUE(IsWindowEnabled(window));
+
+    // The load button opens its dialog again; a course button starts.
+    cancelNextFileDialog();
+    press(IDC_LOAD);
+    takeFileDialog();
+    EXPECT_EQ(onStartScreen, 1);
+    press(IDC_INTERMEDIATE);
     EXPECT_EQ(onStartScreen, 0);
-    EXPECT_EQ(text(kText), L"text");
+    EXPECT_EQ(onSettingsPage, 1);
+    EXPECT_EQ(course, Intermediate);
+    EXPECT_FALSE(readControl(window, IDC_LOAD).exists);
     DeleteFileW(path.c_str());
 }
 
@@ -295,6 +377,75 @@ TEST_F(Navigation, OutputKeepsThePageUnlessTheCheckMovedItsQuestion) {
     EXPECT_EQ(currentIndex, 1);
     EXPECT_EQ(text(45), L"2");
     EXPECT_EQ(text(kText), kQuestionText);
+}
+
+TEST_F(Navigation, OutputStoppedByACheckShowsNoResultAndAResultOtherwise) {
+    enterQuestions(Advanced);
+    // The question check answered No: nothing stored, nothing written.
+    answerNextBox(IDNO);
+    press(IDC_OUTPUT);
+    EXPECT_EQ(takeBox().text, L"1つ目の選択肢が入力されていません。移動しますか？");
+    EXPECT_EQ(questionSet.questions[0].questionId, 0);
+
+    // A quota of three for one question: the whole-set check answered No.
+    questionSet.presentationMode = GenreQuota;
+    questionSet.genreQuotas[0] = 3;
+    SetWindowTextW(GetDlgItem(window, kPoints), L"5");
+    SetWindowTextW(GetDlgItem(window, 50), L"why");
+    for (int k = 1; k <= 4; ++k) {
+        SetWindowTextW(GetDlgItem(window, 50 + k), (L"c" + std::to_wstring(k)).c_str());
+    }
+    const wchar_t* shortfall =
+        L"問題数が不足しているジャンルがあります。問題集として出力しますか？";
+    answerNextBox(IDNO);
+    press(IDC_OUTPUT);
+    EXPECT_EQ(takeBox().text, shortfall);
+    EXPECT_EQ(questionSet.questions[0].questionId, 1);
+
+    const std::wstring path = temporaryFile(L"tov-result.csv");
+    DeleteFileW(path.c_str());
+    answerNextBox(IDYES); // output anyway
+    answerNextBox(IDNO);  // plain form
+    fillNextFileDialog(path);
+    answerNextBox(IDOK);
+    press(IDC_OUTPUT);
+    EXPECT_EQ(takeBox().text, shortfall);
+    takeBox();
+    takeFileDialog();
+    SeenBox result = takeBox();
+    EXPECT_EQ(result.text, L"問題集を出力しました");
+    EXPECT_EQ(result.caption, L"出力完了");
+    EXPECT_EQ(result.owner, nullptr);
+    std::ifstream file(path.c_str(), std::ios::binary);
+    std::string first;
+    std::getline(file, first);
+    EXPECT_EQ(first, toAnsi(L"検定,1,3,2,1\r"));
+    file.close();
+
+    // The same file held open without sharing: it cannot be written.
+    const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    answerNextBox(IDYES); // output anyway
+    answerNextBox(IDNO);  // plain form
+    fillNextFileDialog(path);
+    answerNextBox(IDYES); // replace it
+    answerNextBox(IDOK);  // it cannot be opened
+    answerNextBox(IDOK);
+    press(IDC_OUTPUT);
+    CloseHandle(held);
+    for (int i = 0; i < 3; ++i) {
+        takeBox();
+    }
+    takeFileDialog();
+    EXPECT_EQ(takeBox().text, L"ファイルが開けません");
+    result = takeBox();
+    EXPECT_EQ(result.text, L"問題集の出力に失敗しました");
+    EXPECT_EQ(result.caption, L"出力失敗");
+    EXPECT_EQ(result.owner, nullptr);
+    EXPECT_EQ(currentIndex, 0);
+    EXPECT_EQ(text(kPoints), L"5");
+    DeleteFileW(path.c_str());
 }
 
 // A command that starts while another runs returns at once; the window
