@@ -4,6 +4,7 @@
 #include "model/question_set.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
@@ -13,6 +14,10 @@ namespace {
 
 constexpr int kHeaderLines = 6;
 constexpr int kQuestionFields = 12;
+
+// The scrambled texts are unswapped while read by putting byte i at i ^ 1,
+// which stays inside a field only when its size is even.
+static_assert(kNameSize % 2 == 0 && kLongTextSize % 2 == 0, "texts hold whole pairs");
 
 // One field of a line, pointing into the model. The writer and the readers
 // walk the same lists, so the two cannot drift apart.
@@ -83,43 +88,110 @@ int questionFields(Question& question, Field* fields) {
     return kQuestionFields;
 }
 
-// ---- Writing
+// A pair as one 16-bit value rotated by a byte, whatever the byte order:
+// written so, the compiler turns the loop into vector shifts.
+void copySwapped(char* to, const char* from, std::size_t pairs) {
+    for (std::size_t i = 0; i < pairs; ++i) {
+        std::uint16_t pair;
+        std::memcpy(&pair, from + 2 * i, 2);
+        pair = static_cast<std::uint16_t>(pair << 8 | pair >> 8);
+        std::memcpy(to + 2 * i, &pair, 2);
+    }
+}
 
-bool putText(std::FILE* stream, const char* text, std::size_t size) {
+// ---- Writing
+//
+// The writer fills one fixed block and hands it to the stream whole, so the
+// stream sees a few large writes instead of one per field.
+
+struct Output {
+    std::FILE* file;
+    bool failed;
+    std::size_t length;
+    char block[1 << 16];
+};
+
+Output output;
+
+void flushOutput() {
+    if (!output.failed && output.length > 0) {
+        output.failed = std::fwrite(output.block, 1, output.length, output.file) != output.length;
+    }
+    output.length = 0;
+}
+
+std::size_t outputRoom() {
+    return sizeof output.block - output.length;
+}
+
+void putBytes(const char* bytes, std::size_t count) {
+    if (count <= outputRoom()) {
+        std::memcpy(output.block + output.length, bytes, count);
+        output.length += count;
+        return;
+    }
+    while (count > 0) {
+        if (outputRoom() == 0) {
+            flushOutput();
+        }
+        const std::size_t taken = std::min(count, outputRoom());
+        std::memcpy(output.block + output.length, bytes, taken);
+        output.length += taken;
+        bytes += taken;
+        count -= taken;
+    }
+}
+
+// Each pair swapped on the way; a lone last byte stays as it is.
+void putSwapped(const char* bytes, std::size_t count) {
+    while (count > 1) {
+        const std::size_t room = outputRoom() & ~std::size_t{1};
+        if (room == 0) {
+            flushOutput();
+            continue;
+        }
+        const std::size_t taken = std::min(count & ~std::size_t{1}, room);
+        copySwapped(output.block + output.length, bytes, taken / 2);
+        output.length += taken;
+        bytes += taken;
+        count -= taken;
+    }
+    putBytes(bytes, count);
+}
+
+void putNumber(std::int32_t value) {
+    char digits[16];
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, value);
+    putBytes(digits, static_cast<std::size_t>(end.ptr - digits));
+}
+
+// A text ends at its first zero byte or at the end of its field. Scrambled,
+// its pairs are swapped as swapPairs would: up to the first pair that holds
+// a zero byte.
+void putText(const char* text, std::size_t size, bool scrambled) {
     const void* end = std::memchr(text, '\0', size);
     const std::size_t length =
         end ? static_cast<std::size_t>(static_cast<const char*>(end) - text) : size;
-    return std::fwrite(text, 1, length, stream) == length;
-}
-
-bool putField(std::FILE* stream, const Field& field) {
-    if (field.kind == FieldKind::Number) {
-        return std::fprintf(stream, "%d", static_cast<int>(*field.number)) > 0;
+    if (scrambled) {
+        putSwapped(text, length);
+    } else {
+        putBytes(text, length);
     }
-    return putText(stream, field.text, field.size);
 }
 
-bool writeLine(std::FILE* stream, const Field* fields, int count) {
+void writeLine(const Field* fields, int count, bool scrambled) {
     for (int i = 0; i < count; ++i) {
-        const char* separator = i + 1 == count ? "\r\n" : ",";
-        if (!putField(stream, fields[i]) || std::fputs(separator, stream) < 0) {
-            return false;
+        if (fields[i].kind == FieldKind::Number) {
+            putNumber(*fields[i].number);
+        } else {
+            putText(fields[i].text, fields[i].size, scrambled);
+        }
+        if (i + 1 == count) {
+            putBytes("\r\n", 2);
+        } else {
+            putBytes(",", 1);
         }
     }
-    return true;
-}
-
-bool writeQuestionLine(std::FILE* stream, int slot, bool scrambled) {
-    if (scrambled) {
-        swapPairs(slot);
-    }
-    Field fields[kQuestionFields];
-    const int count = questionFields(questionSet.questions[slot], fields);
-    const bool written = writeLine(stream, fields, count);
-    if (scrambled) {
-        swapPairs(slot);
-    }
-    return written;
 }
 
 std::int32_t clampToInt32(std::int64_t value) {
@@ -140,39 +212,74 @@ std::int32_t derivedPresentedCount() {
 
 // ---- Reading
 //
-// The file is read through one fixed block, field by field straight into
-// the model, so a line of any length is read without a line buffer.
+// The file is read through one fixed block (or straight from the caller's
+// bytes), field by field into the model, so a line of any length is read
+// without a line buffer. Where the next byte of each kind that ends a run
+// lies is kept, so each of them is searched for once per block however
+// many fields there are.
+
+enum Stop { LineFeed, CarriageReturn, ZeroByte, Comma, kStops };
+
+constexpr unsigned char kStopBytes[kStops] = {'\n', '\r', '\0', ','};
 
 struct Input {
-    std::FILE* file;
+    std::FILE* file; // nullptr for bytes in memory
     bool readFailed;
+    const unsigned char* bytes;
     std::size_t position;
     std::size_t length;
+    std::size_t stops[kStops];
     unsigned char block[1 << 16];
 };
 
 Input input;
 
-bool openInput(const wchar_t* path) {
-    input.file = openFile(path, "rb");
-    input.readFailed = false;
-    input.position = 0;
-    input.length = 0;
-    return input.file != nullptr;
+std::size_t findByte(unsigned char byte) {
+    if (input.position == input.length) {
+        return input.length;
+    }
+    const void* found =
+        std::memchr(input.bytes + input.position, byte, input.length - input.position);
+    return found ? static_cast<std::size_t>(static_cast<const unsigned char*>(found) - input.bytes)
+                 : input.length;
 }
 
-// False when a read error cut the file short.
-bool closeInput() {
-    const bool intact = !input.readFailed && !std::ferror(input.file);
-    std::fclose(input.file);
-    input.file = nullptr;
-    return intact;
+void findStops() {
+    for (int stop = 0; stop < kStops; ++stop) {
+        input.stops[stop] = findByte(kStopBytes[stop]);
+    }
+}
+
+// Where the next byte of this kind lies, the end of the bytes when none.
+std::size_t nextStop(Stop stop) {
+    if (input.stops[stop] < input.position) {
+        input.stops[stop] = findByte(kStopBytes[stop]);
+    }
+    return input.stops[stop];
+}
+
+void startInput(std::FILE* file, const unsigned char* bytes, std::size_t size) {
+    input.file = file;
+    input.readFailed = false;
+    input.bytes = file != nullptr ? input.block : bytes;
+    input.position = 0;
+    input.length = file != nullptr ? 0 : size;
+    findStops();
+}
+
+// False when a read error cut the stream short.
+bool inputIntact() {
+    return input.file == nullptr || (!input.readFailed && !std::ferror(input.file));
 }
 
 bool refill() {
     input.position = 0;
-    input.length = std::fread(input.block, 1, sizeof input.block, input.file);
-    input.readFailed = input.readFailed || std::ferror(input.file) != 0;
+    input.length = 0;
+    if (input.file != nullptr) {
+        input.length = std::fread(input.block, 1, sizeof input.block, input.file);
+        input.readFailed = input.readFailed || std::ferror(input.file) != 0;
+    }
+    findStops();
     return input.length > 0;
 }
 
@@ -183,8 +290,8 @@ int peekByte() {
         if (input.position == input.length && !refill()) {
             return EOF;
         }
-        const unsigned char byte = input.block[input.position];
-        if (byte != '\r' && byte != '\0') {
+        const unsigned char byte = input.bytes[input.position];
+        if (byte > '\r' || (byte != '\r' && byte != '\0')) {
             return byte;
         }
         ++input.position;
@@ -204,12 +311,16 @@ bool hasLine() {
 }
 
 void finishLine() {
-    int byte;
-    while (!isLineEnd(byte = peekByte())) {
-        skipByte();
-    }
-    if (byte == '\n') {
-        skipByte();
+    for (;;) {
+        const std::size_t lineFeed = nextStop(LineFeed);
+        if (lineFeed < input.length) {
+            input.position = lineFeed + 1;
+            return;
+        }
+        input.position = input.length;
+        if (!refill()) {
+            return;
+        }
     }
 }
 
@@ -218,7 +329,7 @@ bool isBlank(int byte) {
 }
 
 bool isDigit(int byte) {
-    return byte >= '0' && byte <= '9';
+    return static_cast<unsigned>(byte - '0') <= 9;
 }
 
 enum class NumberRead { Value, Blank, Bad };
@@ -249,67 +360,78 @@ NumberRead readNumber(std::int32_t& target) {
     return NumberRead::Value;
 }
 
-bool endsRun(unsigned char byte, bool toLineEnd) {
-    return byte == '\n' || byte == '\r' || byte == '\0' || (byte == ',' && !toLineEnd);
+// The end of the run of plain bytes at the current position.
+std::size_t runEnd(bool toLineEnd) {
+    std::size_t end = std::min({nextStop(LineFeed), nextStop(CarriageReturn), nextStop(ZeroByte)});
+    return toLineEnd ? end : std::min(end, nextStop(Comma));
+}
+
+// Puts `count` bytes of a scrambled text that holds `at` bytes already where
+// they belong unswapped: byte i at i ^ 1. A lone last byte stays at its own
+// place until the other half of its pair comes.
+void placeUnswapped(char* text, std::size_t at, const unsigned char* from, std::size_t count) {
+    const char* bytes = reinterpret_cast<const char*>(from);
+    std::size_t done = 0;
+    if (at % 2 != 0 && count > 0) {
+        text[at] = text[at - 1];
+        text[at - 1] = bytes[0];
+        done = 1;
+    }
+    copySwapped(text + at + done, bytes + done, (count - done) / 2);
+    if ((count - done) % 2 != 0) {
+        text[at + count - 1] = bytes[count - 1];
+    }
+}
+
+// A cut text must not end in the first half of a double-byte character.
+// A byte that cannot lead always ends a character, so only the run of lead
+// bytes after the last such byte is looked at: an odd run ends in a lead.
+std::size_t withoutPartialCharacter(const char* text, std::size_t length) {
+    std::size_t leads = 0;
+    while (leads < length && isLeadByte(static_cast<unsigned char>(text[length - 1 - leads]))) {
+        ++leads;
+    }
+    return length - leads % 2;
 }
 
 // Reads up to the next comma (or the line end) into `text`, a run of plain
-// bytes at a time; what does not fit is dropped. A cut scrambled text keeps
-// an even length, so that unswapping gives a prefix of the original. True
-// when cut.
-bool readText(const Field& field, bool scrambled) {
+// bytes at a time; what does not fit is dropped. A scrambled text is
+// unswapped as it is copied, and a cut one keeps an even length, so that
+// it is a prefix of the original.
+void readText(const Field& field, bool scrambled) {
     const bool toLineEnd = field.kind == FieldKind::RestOfLine;
     const std::size_t limit = field.size - 1;
     std::size_t length = 0;
     bool cut = false;
     int byte;
     while (!isLineEnd(byte = peekByte()) && (toLineEnd || byte != ',')) {
-        const unsigned char* run = input.block + input.position;
-        const std::size_t available = input.length - input.position;
-        std::size_t count = 1;
-        while (count < available && !endsRun(run[count], toLineEnd)) {
-            ++count;
-        }
+        const std::size_t end = runEnd(toLineEnd);
+        const std::size_t count = end - input.position;
         const std::size_t taken = std::min(count, limit - length);
-        std::memcpy(field.text + length, run, taken);
+        if (scrambled) {
+            placeUnswapped(field.text, length, input.bytes + input.position, taken);
+        } else {
+            std::memcpy(field.text + length, input.bytes + input.position, taken);
+        }
         length += taken;
         cut = cut || taken < count;
-        input.position += count;
+        input.position = end;
     }
     if (cut && scrambled && length % 2 != 0) {
         --length;
     }
     field.text[length] = '\0';
-    return cut;
-}
-
-// A cut text must not end in the first half of a double-byte character.
-void dropPartialCharacter(char* text) {
-    std::size_t i = 0;
-    while (text[i] != '\0') {
-        if (!isLeadByte(static_cast<unsigned char>(text[i]))) {
-            ++i;
-        } else if (text[i + 1] == '\0') {
-            text[i] = '\0';
-        } else {
-            i += 2;
-        }
-    }
-}
-
-void dropPartialCharacters(const Field* fields, const bool* cut, int count) {
-    for (int i = 0; i < count; ++i) {
-        if (cut[i]) {
-            dropPartialCharacter(fields[i].text);
-        }
+    if (cut) {
+        // The zero after a dropped half stays, as it always has.
+        field.text[withoutPartialCharacter(field.text, length)] = '\0';
     }
 }
 
 // Parses one line into its fields, stopping at the first field it cannot
 // read; the fields from there on keep their values. False when the line's
 // first field is a number and the line begins with something else.
-bool parseLine(const Field* fields, int count, bool scrambled, bool* cut) {
-    std::fill(cut, cut + count, false);
+bool parseLine(const Field* fields, int count, bool scrambled, bool* reached) {
+    std::fill(reached, reached + count, false);
     for (int i = 0; i < count; ++i) {
         if (i > 0) {
             if (peekByte() != ',') {
@@ -318,7 +440,8 @@ bool parseLine(const Field* fields, int count, bool scrambled, bool* cut) {
             skipByte();
         }
         if (fields[i].kind != FieldKind::Number) {
-            cut[i] = readText(fields[i], scrambled);
+            readText(fields[i], scrambled);
+            reached[i] = true;
             continue;
         }
         const NumberRead read = readNumber(*fields[i].number);
@@ -331,26 +454,10 @@ bool parseLine(const Field* fields, int count, bool scrambled, bool* cut) {
 
 bool readHeaderLine(int line) {
     Field fields[kQuestionFields];
-    bool cut[kQuestionFields];
+    bool reached[kQuestionFields];
     const int count = headerFields(line, fields);
-    const bool parsed = parseLine(fields, count, false, cut);
+    const bool parsed = parseLine(fields, count, false, reached);
     finishLine();
-    dropPartialCharacters(fields, cut, count);
-    return parsed;
-}
-
-// The slot is unswapped right after its line, so that a later failure never
-// leaves scrambled text in the model.
-bool readQuestionLine(int slot, bool scrambled) {
-    Field fields[kQuestionFields];
-    bool cut[kQuestionFields];
-    const int count = questionFields(questionSet.questions[slot], fields);
-    const bool parsed = parseLine(fields, count, scrambled, cut);
-    finishLine();
-    if (scrambled) {
-        swapPairs(slot);
-    }
-    dropPartialCharacters(fields, cut, count);
     return parsed;
 }
 
@@ -361,6 +468,54 @@ void swapField(char* text, std::size_t size) {
         }
         std::swap(text[p], text[p + 1]);
     }
+}
+
+// The texts a scrambled line did not reach are unswapped too, as the whole
+// slot always has been.
+void unswapUnreached(const Field* fields, const bool* reached, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (fields[i].kind != FieldKind::Number && !reached[i]) {
+            swapField(fields[i].text, fields[i].size);
+        }
+    }
+}
+
+// The slot is unswapped with its line, so that a later failure never leaves
+// scrambled text in the model.
+bool readQuestionLine(int slot, bool scrambled) {
+    Field fields[kQuestionFields];
+    bool reached[kQuestionFields];
+    const int count = questionFields(questionSet.questions[slot], fields);
+    const bool parsed = parseLine(fields, count, scrambled, reached);
+    finishLine();
+    if (scrambled) {
+        unswapUnreached(fields, reached, count);
+    }
+    return parsed;
+}
+
+int readHeader() {
+    bool lastLineRead = true;
+    for (int line = 1; line <= kHeaderLines && hasLine(); ++line) {
+        lastLineRead = readHeaderLine(line);
+    }
+    return inputIntact() && lastLineRead ? 0 : -1;
+}
+
+int readQuestions(bool scrambled) {
+    for (int line = 1; line <= kHeaderLines && hasLine(); ++line) {
+        finishLine();
+    }
+    // Lines past the last slot are not looked at.
+    bool lastLineRead = true;
+    for (int slot = 0; slot < kMaxQuestions && hasLine(); ++slot) {
+        lastLineRead = readQuestionLine(slot, scrambled);
+    }
+    return inputIntact() && lastLineRead ? 0 : -1;
+}
+
+const unsigned char* asBytes(const char* bytes) {
+    return reinterpret_cast<const unsigned char*>(bytes);
 }
 
 } // namespace
@@ -382,44 +537,68 @@ bool writeQuestionSet(std::FILE* stream, bool scrambled) {
         return false;
     }
     questionSet.presentedCount = derivedPresentedCount();
-    bool written = true;
-    for (int line = 1; line <= kHeaderLines && written; ++line) {
+    output.file = stream;
+    output.failed = false;
+    output.length = 0;
+    for (int line = 1; line <= kHeaderLines && !output.failed; ++line) {
         Field fields[kQuestionFields];
         const int count = headerFields(line, fields);
-        written = writeLine(stream, fields, count);
+        writeLine(fields, count, false);
     }
     const int questions = std::min<std::int32_t>(questionSet.questionCount, kMaxQuestions);
-    for (int slot = 0; slot < questions && written; ++slot) {
-        written = writeQuestionLine(stream, slot, scrambled);
+    for (int slot = 0; slot < questions && !output.failed; ++slot) {
+        Field fields[kQuestionFields];
+        const int count = questionFields(questionSet.questions[slot], fields);
+        writeLine(fields, count, scrambled);
     }
-    return written && std::fflush(stream) == 0 && std::ferror(stream) == 0;
+    flushOutput();
+    return !output.failed && std::fflush(stream) == 0 && std::ferror(stream) == 0;
 }
 
 int readHeaderLines(const wchar_t* path) {
-    if (!openInput(path)) {
+    std::FILE* file = openFile(path, "rb");
+    if (file == nullptr) {
         return -1;
     }
-    bool lastLineRead = true;
-    for (int line = 1; line <= kHeaderLines && hasLine(); ++line) {
-        lastLineRead = readHeaderLine(line);
-    }
-    return closeInput() && lastLineRead ? 0 : -1;
+    const int result = readHeaderStream(file);
+    std::fclose(file);
+    return result;
 }
 
 int readQuestionLines(const wchar_t* path) {
-    if (!openInput(path)) {
+    std::FILE* file = openFile(path, "rb");
+    if (file == nullptr) {
         return -1;
     }
-    const bool scrambled = isEepPath(path);
-    for (int line = 1; line <= kHeaderLines && hasLine(); ++line) {
-        finishLine();
+    const int result = readQuestionStream(file, isEepPath(path));
+    std::fclose(file);
+    return result;
+}
+
+int readHeaderStream(std::FILE* stream) {
+    if (stream == nullptr) {
+        return -1;
     }
-    // Lines past the last slot are not looked at.
-    bool lastLineRead = true;
-    for (int slot = 0; slot < kMaxQuestions && hasLine(); ++slot) {
-        lastLineRead = readQuestionLine(slot, scrambled);
+    startInput(stream, nullptr, 0);
+    return readHeader();
+}
+
+int readQuestionStream(std::FILE* stream, bool scrambled) {
+    if (stream == nullptr) {
+        return -1;
     }
-    return closeInput() && lastLineRead ? 0 : -1;
+    startInput(stream, nullptr, 0);
+    return readQuestions(scrambled);
+}
+
+int readHeaderBytes(const char* bytes, std::size_t size) {
+    startInput(nullptr, asBytes(bytes), bytes != nullptr ? size : 0);
+    return readHeader();
+}
+
+int readQuestionBytes(const char* bytes, std::size_t size, bool scrambled) {
+    startInput(nullptr, asBytes(bytes), bytes != nullptr ? size : 0);
+    return readQuestions(scrambled);
 }
 
 bool isEepPath(const wchar_t* path) {

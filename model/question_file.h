@@ -4,6 +4,7 @@
 // byte-pair swapped.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 
 // Swaps the bytes of each pair in the seven texts of question `slot`, up to
@@ -24,6 +25,15 @@ int readHeaderLines(const wchar_t* path);
 // unswaps the slots read when `path` is an .eep path. 0, or -1 when the file
 // cannot be opened or its last question line does not begin with a number.
 int readQuestionLines(const wchar_t* path);
+
+// The same from `stream`, opened in binary mode, from where it stands; the
+// caller closes it. -1 also for a nullptr stream or a read error.
+int readHeaderStream(std::FILE* stream);
+int readQuestionStream(std::FILE* stream, bool scrambled);
+
+// The same from `size` bytes in memory.
+int readHeaderBytes(const char* bytes, std::size_t size);
+int readQuestionBytes(const char* bytes, std::size_t size, bool scrambled);
 
 // True when the three characters after the last '.' are "eep", lower case.
 bool isEepPath(const wchar_t* path);

@@ -1,7 +1,6 @@
 // Any bytes must read without a sanitizer report, and what the writer makes
 // of them must read back into the same bytes: write, read, write gives the
-// same file twice. Both forms are tried on every input.
-#include "model/file_open.h"
+// same file twice. Both forms are tried on every input, all in memory.
 #include "model/question_file.h"
 #include "model/question_set.h"
 
@@ -11,49 +10,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <string>
-
-#include <unistd.h>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-fs::path scratch;
-
-std::wstring scratchPath(const char* name) {
-    return (scratch / name).wstring();
-}
-
-void removeScratch() {
-    std::error_code ignored;
-    fs::remove_all(scratch, ignored);
-}
-
-void writeBytes(const std::wstring& path, const void* data, std::size_t size) {
-    std::FILE* file = openFile(path.c_str(), "wb");
-    if (file == nullptr || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0) {
-        std::abort();
-    }
-}
-
-std::string bytesOf(const std::wstring& path) {
-    std::FILE* file = openFile(path.c_str(), "rb");
-    if (file == nullptr) {
-        std::abort();
-    }
-    std::string bytes;
-    char block[1 << 16];
-    for (std::size_t n; (n = std::fread(block, 1, sizeof block, file)) > 0;) {
-        bytes.append(block, n);
-    }
-    std::fclose(file);
-    return bytes;
-}
-
 // More than the slots a file of this many line ends can reach.
-int questionLinesAtMost(const std::uint8_t* data, std::size_t size) {
+int questionLinesAtMost(const char* data, std::size_t size) {
     const auto lineEnds = static_cast<std::size_t>(std::count(data, data + size, '\n'));
     const std::size_t lines = lineEnds + 1;
     return lines <= 6 ? 0 : static_cast<int>(std::min<std::size_t>(lines - 6, kMaxQuestions));
@@ -65,34 +26,50 @@ void clearModel(int slots) {
     std::memset(questionSet.questions, 0, sizeof(Question) * static_cast<std::size_t>(slots));
 }
 
-void readInto(const std::wstring& path, int slots) {
+void readInto(const char* bytes, std::size_t size, bool scrambled, int slots) {
     clearModel(slots);
-    readHeaderLines(path.c_str());
-    readQuestionLines(path.c_str());
+    readHeaderBytes(bytes, size);
+    readQuestionBytes(bytes, size, scrambled);
     questionSet.questionCount = slots;
 }
 
-std::string writtenTo(const std::wstring& path, bool scrambled) {
-    std::FILE* file = openFile(path.c_str(), "wb");
-    if (file == nullptr || !writeQuestionSet(file, scrambled) || std::fclose(file) != 0) {
+// More than the largest set the model can hold makes, so a write never
+// runs out of room; the streams stay open, so no round allocates.
+struct Written {
+    char bytes[4 << 20];
+    std::FILE* stream;
+    std::size_t size;
+};
+
+Written first;
+Written second;
+
+void openStream(Written& out) {
+    out.stream = fmemopen(out.bytes, sizeof out.bytes, "wb");
+    if (out.stream == nullptr) {
         std::abort();
     }
-    return bytesOf(path);
 }
 
-void roundTrip(const std::uint8_t* data, std::size_t size, bool scrambled) {
-    const char* suffix = scrambled ? ".eep" : ".csv";
-    const std::wstring input = scratchPath((std::string("input") + suffix).c_str());
-    const std::wstring first = scratchPath((std::string("first") + suffix).c_str());
-    const std::wstring second = scratchPath((std::string("second") + suffix).c_str());
-    const int slots = questionLinesAtMost(data, size);
+void writeTo(Written& out, bool scrambled) {
+    std::rewind(out.stream);
+    if (!writeQuestionSet(out.stream, scrambled)) {
+        std::abort();
+    }
+    out.size = static_cast<std::size_t>(std::ftell(out.stream));
+}
 
-    writeBytes(input, data, size);
-    readInto(input, slots);
-    const std::string firstBytes = writtenTo(first, scrambled);
-    readInto(first, slots);
-    if (writtenTo(second, scrambled) != firstBytes) {
-        std::fprintf(stderr, "write, read, write changed the %s file\n", suffix);
+// The input is read where libFuzzer put it, so that reading one byte past
+// its end is caught.
+void roundTrip(const char* input, std::size_t size, bool scrambled) {
+    const int slots = questionLinesAtMost(input, size);
+    readInto(input, size, scrambled, slots);
+    writeTo(first, scrambled);
+    readInto(first.bytes, first.size, scrambled, slots);
+    writeTo(second, scrambled);
+    if (second.size != first.size || std::memcmp(second.bytes, first.bytes, first.size) != 0) {
+        std::fprintf(stderr, "write, read, write changed the %s file\n",
+                     scrambled ? "scrambled" : "plain");
         std::abort();
     }
 }
@@ -100,14 +77,14 @@ void roundTrip(const std::uint8_t* data, std::size_t size, bool scrambled) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    scratch = fs::temp_directory_path() / ("tov_fuzz_" + std::to_string(::getpid()));
-    fs::create_directories(scratch);
-    std::atexit(removeScratch);
+    openStream(first);
+    openStream(second);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    roundTrip(data, size, false);
-    roundTrip(data, size, true);
+    const char* input = reinterpret_cast<const char*>(data);
+    roundTrip(input, size, false);
+    roundTrip(input, size, true);
     return 0;
 }

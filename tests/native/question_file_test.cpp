@@ -496,4 +496,127 @@ TEST_F(QuestionFile, WriterReportsAFailedWrite) {
     EXPECT_FALSE(writeQuestionSet(nullptr, false));
 }
 
+// ---- The in-memory seam and the swap made while copying
+
+using namespace std::string_literals;
+
+std::string writtenToMemory(bool scrambled) {
+    static char room[4 << 20];
+    std::FILE* stream = fmemopen(room, sizeof room, "wb");
+    EXPECT_NE(stream, nullptr);
+    EXPECT_TRUE(writeQuestionSet(stream, scrambled));
+    const auto size = static_cast<std::size_t>(std::ftell(stream));
+    std::fclose(stream);
+    return std::string(room, size);
+}
+
+// The pairs of `text` swapped; an odd last byte stays.
+std::string swapped(std::string text) {
+    for (std::size_t p = 0; p + 1 < text.size(); p += 2) {
+        std::swap(text[p], text[p + 1]);
+    }
+    return text;
+}
+
+TEST_F(QuestionFile, ReadsTheSameFromAPathAStreamAndMemory) {
+    const std::string bytes = kPlainExample + "2,2,1,long" + std::string(6000, 'z') + "\r\nx\r\n";
+    for (const bool scrambled : {false, true}) {
+        SCOPED_TRACE(scrambled ? "scrambled" : "plain");
+        const std::wstring path = fileWith(scrambled ? "s.eep" : "s.csv", bytes);
+        std::memset(&questionSet, 0, sizeof questionSet);
+        EXPECT_EQ(readHeaderLines(path.c_str()), 0);
+        EXPECT_EQ(readQuestionLines(path.c_str()), -1) << "the last line is not a number";
+        std::memcpy(&expected, &questionSet, sizeof expected);
+
+        std::memset(&questionSet, 0, sizeof questionSet);
+        EXPECT_EQ(readHeaderBytes(bytes.data(), bytes.size()), 0);
+        EXPECT_EQ(readQuestionBytes(bytes.data(), bytes.size(), scrambled), -1);
+        EXPECT_EQ(std::memcmp(&questionSet, &expected, sizeof expected), 0);
+
+        std::memset(&questionSet, 0, sizeof questionSet);
+        for (int part = 0; part < 2; ++part) {
+            std::FILE* stream = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
+            ASSERT_NE(stream, nullptr);
+            EXPECT_EQ(part == 0 ? readHeaderStream(stream) : readQuestionStream(stream, scrambled),
+                      part == 0 ? 0 : -1);
+            std::fclose(stream);
+        }
+        EXPECT_EQ(std::memcmp(&questionSet, &expected, sizeof expected), 0);
+    }
+    EXPECT_EQ(readHeaderStream(nullptr), -1);
+    EXPECT_EQ(readQuestionStream(nullptr, false), -1);
+    EXPECT_EQ(readHeaderBytes(nullptr, 0), 0) << "no bytes: an empty set";
+    EXPECT_EQ(readQuestionBytes("", 0, true), 0);
+}
+
+TEST_F(QuestionFile, ScrambledWriteSwapsWhileCopyingAndLeavesTheModel) {
+    fillExampleSet();
+    Question& q = slot(0);
+    std::strcpy(q.text, "abcde");              // odd: the last byte stays
+    std::strcpy(q.explanation, "");            // a zero in the first pair
+    std::strcpy(q.choices[0], "x");            // one byte: no whole pair
+    std::memset(q.choices[1], 'c', kNameSize); // no zero in the field at all
+    q.choices[1][0] = 'C';
+    fillMaximal(q.choices[2], 3);       // 255 bytes: odd, full
+    std::strcpy(q.choices[4], "A,B,C"); // commas of the last field
+    questionSet.presentedCount = 1;
+    std::memcpy(&expected, &questionSet, sizeof expected);
+
+    const std::string full(q.choices[1], kNameSize);
+    const std::string line = "1,2,1,badce,1,10,,x," + swapped(full) + "," + swapped(q.choices[2]) +
+                             ",," + swapped("A,B,C") + "\r\n";
+    EXPECT_EQ(writtenToMemory(true), std::string(kHeaderLines) + line);
+    EXPECT_EQ(std::memcmp(&questionSet, &expected, sizeof expected), 0) << "model untouched";
+
+    // The slow way round gives the same bytes.
+    swapPairs(0);
+    const std::string swappedFirst = writtenToMemory(false);
+    swapPairs(0);
+    EXPECT_EQ(writtenToMemory(true), swappedFirst);
+}
+
+TEST_F(QuestionFile, UnswapsWhileReadingAcrossDroppedBytesAndBlocks) {
+    // The explanation starts on the last byte of the reader's first block;
+    // dropped CR and zero bytes shift its pairs.
+    const std::string header =
+        std::string(kHeaderLines) + "1,2,1," + std::string(65457, 'x') + "\r\n2,2,1,t,1,10,";
+    ASSERT_EQ(header.size(), 65535u);
+    const std::string text = "ab\rcd\0e"s + std::string(4999, 'f') + "g";
+    const std::string bytes = header + text + ",q\r\n";
+    std::FILE* stream = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(readQuestionStream(stream, true), 0);
+    std::fclose(stream);
+    EXPECT_EQ(std::string(slot(1).explanation), swapped("abcde" + std::string(4999, 'f') + "g"));
+    EXPECT_STREQ(slot(1).choices[0], "q");
+
+    // Too long for the field, the same text is cut to an even length.
+    const std::string longer = header + text + std::string(300, 'h') + "\r\n";
+    EXPECT_EQ(readQuestionBytes(longer.data(), longer.size(), true), 0);
+    EXPECT_EQ(std::string(slot(1).explanation),
+              swapped("abcde" + std::string(4999, 'f') + "g" + std::string(153, 'h')));
+}
+
+TEST_F(QuestionFile, AScrambledLineUnswapsTheTextsItDoesNotReach) {
+    slot(0) = Question{-1, -1, -1, "old", -1, -1, "old", {"abcd", "", "x", "", "yz"}};
+    const std::string bytes = std::string(kHeaderLines) + "9,4,8,at,x\r\n";
+    EXPECT_EQ(readQuestionBytes(bytes.data(), bytes.size(), true), 0);
+    EXPECT_STREQ(slot(0).text, "ta");
+    EXPECT_STREQ(slot(0).explanation, "lod") << "the whole slot is unswapped, as always";
+    EXPECT_STREQ(slot(0).choices[0], "badc");
+    EXPECT_STREQ(slot(0).choices[2], "x");
+    EXPECT_STREQ(slot(0).choices[4], "zy");
+}
+
+TEST_F(QuestionFile, ACutKeepsWholeCharactersInARunOfLeadBytes) {
+    // \x81 leads a character and may also end one: only the run's parity
+    // tells where the characters start.
+    const std::string leads(10, '\x81');
+    const std::string lines = "1,2,1,t,1,10,e," + std::string(253, 'a') + leads + "," +
+                              std::string(252, 'a') + leads + "\r\n";
+    readBack(questionFile("q.csv", lines));
+    EXPECT_EQ(std::string(slot(0).choices[0]), std::string(253, 'a') + "\x81\x81");
+    EXPECT_EQ(std::string(slot(0).choices[1]), std::string(252, 'a') + "\x81\x81");
+}
+
 } // namespace
