@@ -142,6 +142,14 @@ void putBytes(const char* bytes, std::size_t count) {
     }
 }
 
+// The separators, a byte at a time without a copy.
+void putByte(char byte) {
+    if (outputRoom() == 0) {
+        flushOutput();
+    }
+    output.block[output.length++] = byte;
+}
+
 // Each pair swapped on the way; a lone last byte stays as it is.
 void putSwapped(const char* bytes, std::size_t count) {
     while (count > 1) {
@@ -187,9 +195,10 @@ void writeLine(const Field* fields, int count, bool scrambled) {
             putText(fields[i].text, fields[i].size, scrambled);
         }
         if (i + 1 == count) {
-            putBytes("\r\n", 2);
+            putByte('\r');
+            putByte('\n');
         } else {
-            putBytes(",", 1);
+            putByte(',');
         }
     }
 }
