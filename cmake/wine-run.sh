@@ -39,6 +39,10 @@ if [ ! -f "$state" ]; then
             wineboot -i >/dev/null 2>&1
             # Wine's Japanese UI fonts are not installed: draw them with Noto Sans CJK JP.
             wine reg import "$here/wine-fonts.reg" >/dev/null 2>&1
+            # Wine draws the caption buttons with its own Marlett (fonts-wine),
+            # which it looks for in the prefix's font folder.
+            mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+            cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
             wineserver -w
         fi
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1
