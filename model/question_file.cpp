@@ -25,29 +25,45 @@ enum class FieldKind { Number, Text, RestOfLine };
 
 struct Field {
     FieldKind kind;
+    const char* name; // as reports name it
     std::int32_t* number;
     char* text;
     std::size_t size;
 };
 
-Field numberField(std::int32_t& value) {
-    return {FieldKind::Number, &value, nullptr, 0};
+using FieldNames = const char* const[5];
+
+constexpr FieldNames kGenreNameFields = {"genre name 1", "genre name 2", "genre name 3",
+                                         "genre name 4", "genre name 5"};
+constexpr FieldNames kGenreQuotaFields = {"genre quota 1", "genre quota 2", "genre quota 3",
+                                          "genre quota 4", "genre quota 5"};
+constexpr FieldNames kRankNameFields = {"rank name 1", "rank name 2", "rank name 3", "rank name 4",
+                                        "rank name 5"};
+constexpr FieldNames kThresholdFields = {"threshold 1", "threshold 2", "threshold 3", "threshold 4",
+                                         ""};
+constexpr FieldNames kRankCommentFields = {"rank comment 1", "rank comment 2", "rank comment 3",
+                                           "rank comment 4", "rank comment 5"};
+constexpr FieldNames kChoiceFields = {"choice 1", "choice 2", "choice 3", "choice 4", "choice 5"};
+
+Field numberField(std::int32_t& value, const char* name) {
+    return {FieldKind::Number, name, &value, nullptr, 0};
 }
 
-template <std::size_t N> Field textField(char (&text)[N]) {
-    return {FieldKind::Text, nullptr, text, N};
+template <std::size_t N> Field textField(char (&text)[N], const char* name) {
+    return {FieldKind::Text, name, nullptr, text, N};
 }
 
-template <std::size_t N> int textFields(char (&texts)[5][N], Field* fields) {
+template <std::size_t N>
+int textFields(char (&texts)[5][N], const FieldNames& names, Field* fields) {
     for (int i = 0; i < 5; ++i) {
-        fields[i] = textField(texts[i]);
+        fields[i] = textField(texts[i], names[i]);
     }
     return 5;
 }
 
-int numberFields(std::int32_t* values, int count, Field* fields) {
+int numberFields(std::int32_t* values, int count, const FieldNames& names, Field* fields) {
     for (int i = 0; i < count; ++i) {
-        fields[i] = numberField(values[i]);
+        fields[i] = numberField(values[i], names[i]);
     }
     return count;
 }
@@ -56,36 +72,42 @@ int headerFields(int line, Field* fields) {
     QuestionSet& set = questionSet;
     switch (line) {
     case 1:
-        fields[0] = textField(set.title);
-        fields[1] = numberField(set.presentationMode);
-        fields[2] = numberField(set.presentedCount);
-        fields[3] = numberField(set.rankCount);
-        fields[4] = numberField(set.genreCount);
+        fields[0] = textField(set.title, "title");
+        fields[1] = numberField(set.presentationMode, "presentationMode");
+        fields[2] = numberField(set.presentedCount, "presentedCount");
+        fields[3] = numberField(set.rankCount, "rankCount");
+        fields[4] = numberField(set.genreCount, "genreCount");
         return 5;
     case 2:
-        return textFields(set.genreNames, fields);
+        return textFields(set.genreNames, kGenreNameFields, fields);
     case 3:
-        return numberFields(set.genreQuotas, kMaxGenres, fields);
+        return numberFields(set.genreQuotas, kMaxGenres, kGenreQuotaFields, fields);
     case 4:
-        return textFields(set.rankNames, fields);
+        return textFields(set.rankNames, kRankNameFields, fields);
     case 5:
-        return numberFields(set.rankThresholds, kMaxThresholds, fields);
+        return numberFields(set.rankThresholds, kMaxThresholds, kThresholdFields, fields);
     default:
-        return textFields(set.rankComments, fields);
+        return textFields(set.rankComments, kRankCommentFields, fields);
     }
 }
 
 int questionFields(Question& question, Field* fields) {
-    fields[0] = numberField(question.questionId);
-    fields[1] = numberField(question.format);
-    fields[2] = numberField(question.genre);
-    fields[3] = textField(question.text);
-    fields[4] = numberField(question.answer);
-    fields[5] = numberField(question.points);
-    fields[6] = textField(question.explanation);
-    textFields(question.choices, fields + 7);
+    fields[0] = numberField(question.questionId, "questionId");
+    fields[1] = numberField(question.format, "format");
+    fields[2] = numberField(question.genre, "genre");
+    fields[3] = textField(question.text, "text");
+    fields[4] = numberField(question.answer, "answer");
+    fields[5] = numberField(question.points, "points");
+    fields[6] = textField(question.explanation, "explanation");
+    textFields(question.choices, kChoiceFields, fields + 7);
     fields[11].kind = FieldKind::RestOfLine;
     return kQuestionFields;
+}
+
+// The fields of any line of the file, question lines pointing into slot 0.
+int lineFields(int line, Field* fields) {
+    return line > kHeaderLines ? questionFields(questionSet.questions[0], fields)
+                               : headerFields(line, fields);
 }
 
 // A pair as one 16-bit value rotated by a byte, whatever the byte order:
@@ -235,6 +257,7 @@ struct Input {
     std::FILE* file; // nullptr for bytes in memory
     bool readFailed;
     const unsigned char* bytes;
+    std::size_t consumed; // bytes read before those at `bytes`
     std::size_t position;
     std::size_t length;
     std::size_t stops[kStops];
@@ -242,6 +265,8 @@ struct Input {
 };
 
 Input input;
+
+LineObserver lineObserver = nullptr;
 
 std::size_t findByte(unsigned char byte) {
     if (input.position == input.length) {
@@ -271,6 +296,7 @@ void startInput(std::FILE* file, const unsigned char* bytes, std::size_t size) {
     input.file = file;
     input.readFailed = false;
     input.bytes = file != nullptr ? input.block : bytes;
+    input.consumed = 0;
     input.position = 0;
     input.length = file != nullptr ? 0 : size;
     findStops();
@@ -282,6 +308,7 @@ bool inputIntact() {
 }
 
 bool refill() {
+    input.consumed += input.length;
     input.position = 0;
     input.length = 0;
     if (input.file != nullptr) {
@@ -309,6 +336,11 @@ int peekByte() {
 
 void skipByte() {
     ++input.position;
+}
+
+// Where the reader stands, counted from where the read began.
+std::size_t inputOffset() {
+    return input.consumed + input.position;
 }
 
 bool isLineEnd(int byte) {
@@ -403,15 +435,20 @@ std::size_t withoutPartialCharacter(const char* text, std::size_t length) {
     return length - leads % 2;
 }
 
+struct TextRead {
+    std::size_t held; // bytes of the field in the file, CR and zero bytes not counted
+    std::size_t kept; // of them in the model
+};
+
 // Reads up to the next comma (or the line end) into `text`, a run of plain
 // bytes at a time; what does not fit is dropped. A scrambled text is
 // unswapped as it is copied, and a cut one keeps an even length, so that
 // it is a prefix of the original.
-void readText(const Field& field, bool scrambled) {
+TextRead readText(const Field& field, bool scrambled) {
     const bool toLineEnd = field.kind == FieldKind::RestOfLine;
     const std::size_t limit = field.size - 1;
     std::size_t length = 0;
-    bool cut = false;
+    std::size_t held = 0;
     int byte;
     while (!isLineEnd(byte = peekByte()) && (toLineEnd || byte != ',')) {
         const std::size_t end = runEnd(toLineEnd);
@@ -423,40 +460,95 @@ void readText(const Field& field, bool scrambled) {
             std::memcpy(field.text + length, input.bytes + input.position, taken);
         }
         length += taken;
-        cut = cut || taken < count;
+        held += count;
         input.position = end;
     }
+    const bool cut = held > limit;
     if (cut && scrambled && length % 2 != 0) {
         --length;
     }
     field.text[length] = '\0';
     if (cut) {
         // The zero after a dropped half stays, as it always has.
-        field.text[withoutPartialCharacter(field.text, length)] = '\0';
+        length = withoutPartialCharacter(field.text, length);
+        field.text[length] = '\0';
+    }
+    return {held, length};
+}
+
+// ---- What the readers meet, told to the observer when there is one
+
+void note(int line, LineEvent event, int field, std::size_t offset, std::size_t length = 0,
+          std::size_t kept = 0) {
+    lineObserver({line, event, field, offset, length, kept});
+}
+
+// The line did not go on with the comma before field `next`.
+void noteNoComma(int line, int next, std::size_t previousStart) {
+    if (isLineEnd(peekByte())) {
+        note(line, LineEvent::EndsBefore, next, inputOffset());
+    } else {
+        // Only a number stops short of a comma; a text runs to one.
+        note(line, LineEvent::MoreThanANumber, next - 1, previousStart);
+    }
+}
+
+void noteNoNumber(int line, int field, std::size_t start, NumberRead read) {
+    if (read == NumberRead::Blank) {
+        // A line of white space only is no line at all.
+        if (field > 0) {
+            note(line, LineEvent::EndsBefore, field, inputOffset());
+        }
+    } else {
+        note(line, field == 0 ? LineEvent::Unreadable : LineEvent::NotANumber, field, start);
+    }
+}
+
+// What follows the last field is never read.
+void noteLineRest(int line, int count, std::size_t lastStart) {
+    const int byte = peekByte();
+    if (byte == ',') {
+        note(line, LineEvent::ExtraFields, count, inputOffset());
+    } else if (!isLineEnd(byte)) {
+        note(line, LineEvent::MoreThanANumber, count - 1, lastStart);
     }
 }
 
 // Parses one line into its fields, stopping at the first field it cannot
 // read; the fields from there on keep their values. False when the line's
 // first field is a number and the line begins with something else.
-bool parseLine(const Field* fields, int count, bool scrambled, bool* reached) {
+bool parseLine(int line, const Field* fields, int count, bool scrambled, bool* reached) {
     std::fill(reached, reached + count, false);
+    std::size_t start = 0;
     for (int i = 0; i < count; ++i) {
         if (i > 0) {
             if (peekByte() != ',') {
+                if (lineObserver != nullptr) {
+                    noteNoComma(line, i, start);
+                }
                 return true;
             }
             skipByte();
         }
+        start = inputOffset();
         if (fields[i].kind != FieldKind::Number) {
-            readText(fields[i], scrambled);
+            const TextRead read = readText(fields[i], scrambled);
+            if (lineObserver != nullptr && read.held > read.kept) {
+                note(line, LineEvent::Cut, i, start, read.held, read.kept);
+            }
             reached[i] = true;
             continue;
         }
         const NumberRead read = readNumber(*fields[i].number);
         if (read != NumberRead::Value) {
+            if (lineObserver != nullptr) {
+                noteNoNumber(line, i, start, read);
+            }
             return i > 0 || read == NumberRead::Blank;
         }
+    }
+    if (lineObserver != nullptr) {
+        noteLineRest(line, count, start);
     }
     return true;
 }
@@ -465,7 +557,7 @@ bool readHeaderLine(int line) {
     Field fields[kQuestionFields];
     bool reached[kQuestionFields];
     const int count = headerFields(line, fields);
-    const bool parsed = parseLine(fields, count, false, reached);
+    const bool parsed = parseLine(line, fields, count, false, reached);
     finishLine();
     return parsed;
 }
@@ -495,7 +587,7 @@ bool readQuestionLine(int slot, bool scrambled) {
     Field fields[kQuestionFields];
     bool reached[kQuestionFields];
     const int count = questionFields(questionSet.questions[slot], fields);
-    const bool parsed = parseLine(fields, count, scrambled, reached);
+    const bool parsed = parseLine(kHeaderLines + 1 + slot, fields, count, scrambled, reached);
     finishLine();
     if (scrambled) {
         unswapUnreached(fields, reached, count);
@@ -608,6 +700,22 @@ int readHeaderBytes(const char* bytes, std::size_t size) {
 int readQuestionBytes(const char* bytes, std::size_t size, bool scrambled) {
     startInput(nullptr, asBytes(bytes), bytes != nullptr ? size : 0);
     return readQuestions(scrambled);
+}
+
+void watchLines(LineObserver observer) {
+    lineObserver = observer;
+}
+
+const char* fieldName(int line, int field) {
+    Field fields[kQuestionFields];
+    const int count = line >= 1 ? lineFields(line, fields) : 0;
+    return field >= 0 && field < count ? fields[field].name : "";
+}
+
+bool isNumberField(int line, int field) {
+    Field fields[kQuestionFields];
+    const int count = line >= 1 ? lineFields(line, fields) : 0;
+    return field >= 0 && field < count && fields[field].kind == FieldKind::Number;
 }
 
 bool isEepPath(const wchar_t* path) {

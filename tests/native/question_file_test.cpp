@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -617,6 +619,181 @@ TEST_F(QuestionFile, ACutKeepsWholeCharactersInARunOfLeadBytes) {
     readBack(questionFile("q.csv", lines));
     EXPECT_EQ(std::string(slot(0).choices[0]), std::string(253, 'a') + "\x81\x81");
     EXPECT_EQ(std::string(slot(0).choices[1]), std::string(252, 'a') + "\x81\x81");
+}
+
+// ---- What the readers tell an observer
+
+std::vector<LineNote> notes;
+
+void keepNote(const LineNote& note) {
+    notes.push_back(note);
+}
+
+std::string describe(const LineNote& n) {
+    return "line " + std::to_string(n.line) + " event " +
+           std::to_string(static_cast<int>(n.event)) + " field " + std::to_string(n.field) +
+           " offset " + std::to_string(n.offset) + " length " + std::to_string(n.length) +
+           " kept " + std::to_string(n.kept);
+}
+
+std::string describe(const std::vector<LineNote>& list) {
+    std::string out;
+    for (const LineNote& n : list) {
+        out += describe(n) + "\n";
+    }
+    return out;
+}
+
+// Reads `bytes` whole into a zero model, watched or not.
+void readWatched(const std::string& bytes, bool scrambled, bool watched) {
+    std::memset(&questionSet, 0, sizeof questionSet);
+    notes.clear();
+    watchLines(watched ? keepNote : nullptr);
+    readHeaderBytes(bytes.data(), bytes.size());
+    readQuestionBytes(bytes.data(), bytes.size(), scrambled);
+    watchLines(nullptr);
+}
+
+struct NoteCase {
+    const char* name;
+    std::string bytes;
+    bool scrambled;
+    std::vector<LineNote> expected;
+};
+
+// The offset of the first `piece` in `bytes`, plus `skip`.
+std::size_t at(const std::string& bytes, const std::string& piece, std::size_t skip = 0) {
+    return bytes.find(piece) + skip;
+}
+
+// Lines 1 to 6 of kHeaderLines with line `line` (1-based) replaced.
+std::string headerWith(int line, const std::string& content) {
+    std::string bytes = kHeaderLines;
+    std::size_t start = 0;
+    for (int k = 1; k < line; ++k) {
+        start = bytes.find("\r\n", start) + 2;
+    }
+    return bytes.replace(start, bytes.find("\r\n", start) - start, content);
+}
+
+std::vector<NoteCase> noteCases() {
+    using E = LineEvent;
+    const std::string kanji = "\x96\xe2";
+    const std::string h = kHeaderLines;
+    std::vector<NoteCase> cases;
+    auto add = [&](const char* name, std::string bytes, bool scrambled,
+                   std::vector<LineNote> expected) {
+        cases.push_back({name, std::move(bytes), scrambled, std::move(expected)});
+    };
+    std::string b = h + "1,2,1,t,1,10,e," + std::string(254, 'a') + kanji + "x,b,c,d,e\r\n";
+    add("cut before half a character", b, false, {{7, E::Cut, 7, at(b, ",aa", 1), 257, 254}});
+    b = h + "1,2,1,t,1,10,e," + std::string(300, 'b') + ",b,c,d,e\r\n";
+    add("cut plain", b, false, {{7, E::Cut, 7, at(b, ",bb", 1), 300, 255}});
+    add("cut scrambled keeps an even length", b, true, {{7, E::Cut, 7, at(b, ",bb", 1), 300, 254}});
+    b = h + "1,2,1," + std::string(6000, 't') + ",x,10\r\n";
+    add("cut, then no number", b, false,
+        {{7, E::Cut, 3, at(b, ",tt", 1), 6000, kLongTextSize - 1},
+         {7, E::NotANumber, 4, at(b, ",x", 1), 0, 0}});
+    b = h + "1,2,1,a\0b\r,\rx,3\r\n"s;
+    add("offsets count skipped bytes", b, false, {{7, E::NotANumber, 4, at(b, "\rx"), 0, 0}});
+    b = h + "2,2,1,q2,2,20pt,e\r\n";
+    add("more than a number", b, false, {{7, E::MoreThanANumber, 5, at(b, "20pt"), 0, 0}});
+    b = headerWith(1, "T,0,1,2,1x");
+    add("more than a number in a line's last field", b, false,
+        {{1, E::MoreThanANumber, 4, at(b, "1x"), 0, 0}});
+    b = h + "1,2,1,q2\r\n";
+    add("ends before a text's comma", b, false, {{7, E::EndsBefore, 4, at(b, "q2\r\n", 3), 0, 0}});
+    b = h + "1,2, \r\n";
+    add("ends in a number field", b, false, {{7, E::EndsBefore, 2, at(b, " \r\n", 2), 0, 0}});
+    b = h + "1,2,1,q";
+    add("ends with the file", b, false, {{7, E::EndsBefore, 4, b.size(), 0, 0}});
+    b = h + "1\r\nx,3,2\r\n";
+    add("unreadable", b, false,
+        {{7, E::EndsBefore, 1, at(b, "\r\n1\r\nx", 4), 0, 0},
+         {8, E::Unreadable, 0, at(b, "x,3"), 0, 0}});
+    b = headerWith(3, "  ,1");
+    add("unreadable header line", b, false, {{3, E::Unreadable, 0, at(b, "  ,1"), 0, 0}});
+    b = headerWith(2, "G1,G,2,,,");
+    add("extra fields after a text", b, false, {{2, E::ExtraFields, 5, at(b, ",,,", 2), 0, 0}});
+    b = headerWith(5, "70,0,0,0,5");
+    add("a fifth threshold", b, false, {{5, E::ExtraFields, 4, at(b, "0,5", 1), 0, 0}});
+    add("blank lines", h + "  \r\n\r\n\0\r\n"s, false, {});
+    std::string lines;
+    for (int k = 1; k <= kMaxQuestions; ++k) {
+        lines += std::to_string(k) + ",2,1,q,1,1,e,a,b,,,\r\n";
+    }
+    add("lines past the last slot", h + lines + "x,x\r\n", false, {});
+    return cases;
+}
+
+TEST_F(QuestionFile, TellsTheObserverWhatEachLineHoldsBeyondItsFields) {
+    for (const NoteCase& c : noteCases()) {
+        SCOPED_TRACE(c.name);
+        readWatched(c.bytes, c.scrambled, false);
+        std::memcpy(&expected, &questionSet, sizeof expected);
+        EXPECT_TRUE(notes.empty()) << "no observer, no notes";
+        readWatched(c.bytes, c.scrambled, true);
+        EXPECT_EQ(describe(notes), describe(c.expected));
+        EXPECT_EQ(std::memcmp(&questionSet, &expected, sizeof expected), 0)
+            << "the model read is the same watched or not";
+    }
+}
+
+TEST_F(QuestionFile, TellsNothingOfAFileTheWriterMade) {
+    for (const bool scrambled : {false, true}) {
+        SCOPED_TRACE(scrambled ? "scrambled" : "plain");
+        std::memset(&questionSet, 0, sizeof questionSet);
+        fillMaximalSet();
+        const std::string bytes = writtenToMemory(scrambled);
+        readWatched(bytes, scrambled, true);
+        EXPECT_EQ(describe(notes), "");
+        questionSet.questionCount = kMaxQuestions;
+        EXPECT_EQ(writtenToMemory(scrambled), bytes);
+    }
+}
+
+TEST_F(QuestionFile, TellsAStreamsOffsetsPastItsFirstBlock) {
+    const std::string bytes = kPlainExample + "2,2,1," + std::string(70000, 'x') + ",20pt\r\n";
+    std::FILE* stream = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
+    ASSERT_NE(stream, nullptr);
+    notes.clear();
+    watchLines(keepNote);
+    EXPECT_EQ(readQuestionStream(stream, false), 0);
+    watchLines(nullptr);
+    std::fclose(stream);
+    ASSERT_EQ(notes.size(), 2u) << describe(notes);
+    EXPECT_EQ(notes[0].offset, bytes.find("xx"));
+    EXPECT_EQ(notes[0].length, 70000u);
+    EXPECT_EQ(notes[1].event, LineEvent::MoreThanANumber);
+    EXPECT_EQ(notes[1].line, 8);
+    EXPECT_EQ(bytes.substr(notes[1].offset, 4), "20pt");
+}
+
+// The names follow the lists the writer walks: as many as it writes fields.
+TEST_F(QuestionFile, NamesEveryFieldTheWriterWrites) {
+    fillExampleSet();
+    const std::string bytes = writtenToMemory(false);
+    int line = 1;
+    for (std::size_t start = 0, end; (end = bytes.find("\r\n", start)) != std::string::npos;
+         start = end + 2, ++line) {
+        const auto fields =
+            static_cast<int>(std::count(bytes.begin() + start, bytes.begin() + end, ',')) + 1;
+        SCOPED_TRACE(line);
+        EXPECT_STRNE(fieldName(line, fields - 1), "");
+        EXPECT_STREQ(fieldName(line, fields), "");
+    }
+    EXPECT_EQ(line, 8);
+    EXPECT_STREQ(fieldName(1, 1), "presentationMode");
+    EXPECT_STREQ(fieldName(5, 3), "threshold 4");
+    EXPECT_STREQ(fieldName(6, 0), "rank comment 1");
+    EXPECT_STREQ(fieldName(300, 11), "choice 5");
+    EXPECT_STREQ(fieldName(0, 0), "");
+    EXPECT_STREQ(fieldName(7, -1), "");
+    EXPECT_FALSE(isNumberField(1, 0));
+    EXPECT_TRUE(isNumberField(3, 4));
+    EXPECT_TRUE(isNumberField(7, 5));
+    EXPECT_FALSE(isNumberField(7, 6));
+    EXPECT_FALSE(isNumberField(5, 4));
 }
 
 } // namespace

@@ -192,6 +192,7 @@ const BrokenCase kBrokenCases[] = {
     {"text too long", 8, "2,2,1," + kLongText + ",2,20,ex2,yes,no,,,", 8, "cut", "text", 0},
     {"line cut short", 8, "2,2,1,q2", 8, "short-line", "answer", 50},
     {"comma in a genre name", 2, "G1,G,2,,,", 2, "extra-fields", "", 0},
+    {"a fifth threshold", 5, "70,0,0,0,5", 5, "extra-fields", "", 0},
     {"comma in the title", 1, "A,B,1,3,2,2", 1, "stopped-early", "presentationMode", 0},
     {"genre without quota", 3, "3,0,0,0,0", 3, "quota-missing", "genre quota 2", 47},
     {"genre short of questions", 3, "3,2,0,0,0", 3, "short-of-questions", "genre quota 2", 49},
@@ -266,6 +267,38 @@ TEST_F(Tovtool, FormOptionReadsAScrambledFileWhateverItsName) {
     EXPECT_EQ(run({"convert", name, "same.csv"}).exitCode, 0);
     EXPECT_EQ(bytesOf(dir / "same.csv"), scrambled);
     EXPECT_EQ(run({"check", "--form", "csv", file("plain.eep", plain)}).exitCode, 0);
+}
+
+// The details come from what the reader did: what it kept of a cut text in
+// the form asked for, and what a field it stopped at holds.
+TEST_F(Tovtool, ReportsWhatTheReaderKeptAndWhatAFieldHolds) {
+    std::vector<std::string> lines = linesOf(plain);
+    lines[7] = "2,2,1,q2,2,20,ex2,yes," + std::string(300, 'b') + ",,,";
+    lines[8] = "3,3,2,q3,3,30pt,ex3,x,y,z,,";
+    lines[9] = "4,4,1,q4,4,40,ex4," + std::string(254, 'a') + "\x96\xe2" + "x,2,3,4,";
+    const std::string name = file("cut.csv", joined(lines));
+    const std::string cutTo = "cut.csv:8: cut: choice 2 holds 300 bytes and is cut to the ";
+
+    const ToolRun asPlain = run({"check", name});
+    EXPECT_NE(asPlain.out.find(cutTo + "255 that tov keeps\n"), std::string::npos) << asPlain.out;
+    EXPECT_NE(asPlain.out.find("cut.csv:9: stopped-early: points holds \"30pt\", more than a "
+                               "number: reading of the line stops after its leading number and "
+                               "the fields after it are not read (most often a comma typed "
+                               "inside a text before it, which split the text)\n"),
+              std::string::npos)
+        << asPlain.out;
+    EXPECT_NE(asPlain.out.find("cut.csv:10: cut: choice 1 holds 257 bytes and is cut to the 254 "
+                               "that tov keeps\n"),
+              std::string::npos)
+        << asPlain.out;
+
+    // Scrambled, a cut text keeps an even length: read so, not unswapped after.
+    const ToolRun asScrambled = run({"check", "--form", "eep", name});
+    EXPECT_NE(asScrambled.out.find(cutTo + "254 that tov keeps\n"), std::string::npos)
+        << asScrambled.out;
+    EXPECT_EQ(run({"convert", "--form", "eep", name, "asked.csv"}).exitCode, 1);
+    EXPECT_EQ(run({"convert", file("cut.eep", joined(lines)), "named.csv"}).exitCode, 1);
+    EXPECT_EQ(bytesOf(dir / "asked.csv"), bytesOf(dir / "named.csv"));
 }
 
 TEST_F(Tovtool, ConvertsBothWaysToTheWritersBytes) {

@@ -51,18 +51,15 @@ bool loadFile(const std::wstring& path, Form form, LoadedFile& loaded, Problems&
     if (!readWhole(path, error)) {
         return false;
     }
-    loaded.counts = scanLines(fileBytes.data(), fileBytes.size(), problems);
+    const char* bytes = fileBytes.data();
+    const std::size_t size = fileBytes.size();
+    loaded.counts = countLines(bytes, size, problems);
+    loaded.scrambled = form == Form::ByExtension ? isScrambledPath(path) : form == Form::Scrambled;
     std::memset(&questionSet, 0, sizeof questionSet);
-    loaded.headerResult = readHeaderLines(path.c_str());
-    loaded.questionResult = readQuestionLines(path.c_str());
-    const bool byExtension = isScrambledPath(path);
-    loaded.scrambled = form == Form::ByExtension ? byExtension : form == Form::Scrambled;
-    // The reader unswapped by the extension; the swap is its own inverse.
-    if (loaded.scrambled != byExtension) {
-        for (int slot = 0; slot < loaded.counts.slotsRead; ++slot) {
-            swapPairs(slot);
-        }
-    }
+    reportLines(bytes, size, problems);
+    loaded.headerResult = readHeaderBytes(bytes, size);
+    loaded.questionResult = readQuestionBytes(bytes, size, loaded.scrambled);
+    stopReportingLines();
     loaded.questionsInSet = firstEmptySlot();
     return true;
 }
