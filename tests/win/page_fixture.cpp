@@ -90,18 +90,6 @@ void putAnsi(char* field, const std::wstring& text) {
     std::strcpy(field, ansi.c_str());
 }
 
-bool anyInkAround(HWND window, int x, int y) {
-    const HDC dc = GetDC(window);
-    bool ink = false;
-    for (int dy = 0; dy < 14 && !ink; ++dy) {
-        for (int dx = 0; dx < 40 && !ink; ++dx) {
-            ink = GetPixel(dc, x + dx, y + dy) != RGB(255, 255, 255);
-        }
-    }
-    ReleaseDC(window, dc);
-    return ink;
-}
-
 void expectLabelInk(HWND window, const std::vector<POINT>& labels, bool inked) {
     for (const POINT& label : labels) {
         EXPECT_EQ(anyInkAround(window, label.x, label.y), inked) << label.x << ',' << label.y;

@@ -45,7 +45,5 @@ std::vector<CreatedChild> stopRecordingChildren();
 // Writes text into a model field in the ANSI code page.
 void putAnsi(char* field, const std::wstring& text);
 
-// Any pixel that is not white in the 40 × 14 cell at x, y.
-bool anyInkAround(HWND window, int x, int y);
 // Every label's cell inked, or every one blank.
 void expectLabelInk(HWND window, const std::vector<POINT>& labels, bool inked);

@@ -505,3 +505,15 @@ std::wstring windowsPath(const char* narrow) {
     }
     return path;
 }
+
+bool anyInkAround(HWND window, int x, int y) {
+    const HDC dc = GetDC(window);
+    bool ink = false;
+    for (int dy = 0; dy < 14 && !ink; ++dy) {
+        for (int dx = 0; dx < 40 && !ink; ++dx) {
+            ink = GetPixel(dc, x + dx, y + dy) != RGB(255, 255, 255);
+        }
+    }
+    ReleaseDC(window, dc);
+    return ink;
+}

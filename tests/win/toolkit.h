@@ -106,6 +106,10 @@ struct ControlInfo {
 // is none. Works on windows of another process too.
 ControlInfo readControl(HWND parent, int id);
 
+// Any pixel that is not white in the 40 × 14 cell at x, y of the window's
+// client area: whether a label is painted there.
+bool anyInkAround(HWND window, int x, int y);
+
 // ---- Messages ---------------------------------------------------------------
 
 // Dispatches every message pending for the calling thread. Returns true if
