@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int kHeaderLines = 6;
 constexpr int kQuestionFields = 12;
 
 // The scrambled texts are unswapped while read by putting byte i at i ^ 1,

@@ -7,6 +7,9 @@
 #include <cstddef>
 #include <cstdio>
 
+// The settings' lines at the head of every file; question lines follow.
+constexpr int kHeaderLines = 6;
+
 // Swaps the bytes of each pair in the seven texts of question `slot`, up to
 // the first pair that holds a zero byte. Applied twice it restores them.
 void swapPairs(int slot);

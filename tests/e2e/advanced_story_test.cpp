@@ -3,6 +3,7 @@
 // compared byte for byte with the bytes written out here.
 #include "app/control_ids.h"
 #include "tests/e2e/driver.h"
+#include "tests/e2e/program_test_base.h"
 #include "tests/win/toolkit.h"
 
 #include <gtest/gtest.h>
@@ -56,26 +57,8 @@ const std::string kScrambledQuestions =
     "3,1,3,\xE2\x96\\3\\r\x95n\x90\xA1\x91\x94\x82I\\\xD7\\r\x8En\x8DO\x96s\xDA,10300,30,\x82"
     "AC\xC6,A,B,C,D,E\r\n";
 
-class AdvancedStory : public ::testing::Test {
+class AdvancedStory : public ProgramTest {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(startTov());
-        window = findTovWindow();
-        ASSERT_NE(window, nullptr);
-        settle(window);
-    }
-    void TearDown() override {
-        stopTov();
-        for (const std::wstring& path : files) {
-            DeleteFileW(path.c_str());
-        }
-    }
-
-    std::wstring newFile(const std::wstring& name) {
-        files.push_back(temporaryFile(name));
-        return files.back();
-    }
-
     // Output with the check's shortfall answered "output anyway", then the
     // file's bytes.
     std::string output(bool scrambled, const std::wstring& path) {
@@ -107,9 +90,6 @@ class AdvancedStory : public ::testing::Test {
     std::wstring text(int id) { return readControl(window, id).text; }
     int selection(int id) { return readControl(window, id).selection; }
     LRESULT lines(int id) { return SendMessageW(GetDlgItem(window, id), EM_GETLINECOUNT, 0, 0); }
-
-    HWND window = nullptr;
-    std::vector<std::wstring> files;
 };
 
 TEST_F(AdvancedStory, ATypedSetIsOutputInBothForms) {
@@ -141,13 +121,8 @@ TEST_F(AdvancedStory, ATypedSetIsOutputInBothForms) {
 
     // Four choices, the third right.
     chooseItem(window, kGenre, 0);
-    typeInto(window, kPoints, L"10");
-    typeInto(window, kText, L"問1 正しいものは？\r\n一つ選べ");
-    typeInto(window, kExplanation, L"解説一\r\n二行目");
-    const wchar_t* kana[] = {L"ア", L"イ", L"ウ", L"エ"};
-    for (int k = 0; k < 4; ++k) {
-        typeInto(window, 51 + k, kana[k]);
-    }
+    typeQuestion(window, L"10", L"問1 正しいものは？\r\n一つ選べ", L"解説一\r\n二行目",
+                 {L"ア", L"イ", L"ウ", L"エ"});
     chooseItem(window, kAnswer, 2);
     EXPECT_EQ(lines(kText), 2);
     clickControl(window, IDC_NEXT);
@@ -157,11 +132,7 @@ TEST_F(AdvancedStory, ATypedSetIsOutputInBothForms) {
     chooseItem(window, kFormat, 1);
     chooseItem(window, kGenre, 1);
     settle(window);
-    typeInto(window, kPoints, L"20");
-    typeInto(window, kText, L"問2,カンマ入り");
-    typeInto(window, kExplanation, L"○か×か");
-    typeInto(window, 51, L"○");
-    typeInto(window, 52, L"×");
+    typeQuestion(window, L"20", L"問2,カンマ入り", L"○か×か", {L"○", L"×"});
     chooseItem(window, kAnswer, 1);
     clickControl(window, IDC_NEXT);
     ASSERT_TRUE(waitForText(window, kQuestionId, L"3"));
@@ -170,12 +141,8 @@ TEST_F(AdvancedStory, ATypedSetIsOutputInBothForms) {
     chooseItem(window, kFormat, 0);
     chooseItem(window, kGenre, 2);
     settle(window);
-    typeInto(window, kPoints, L"30");
-    typeInto(window, kText, L"問3\r\n複数選べ\r\n三行目");
-    typeInto(window, kExplanation, L"AとC");
-    for (int k = 0; k < 5; ++k) {
-        typeInto(window, 51 + k, std::wstring(1, static_cast<wchar_t>(L'A' + k)));
-    }
+    typeQuestion(window, L"30", L"問3\r\n複数選べ\r\n三行目", L"AとC",
+                 {L"A", L"B", L"C", L"D", L"E"});
     tick(56);
     tick(58);
     EXPECT_EQ(lines(kText), 3);

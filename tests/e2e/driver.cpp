@@ -1,8 +1,6 @@
 #include "tests/e2e/driver.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -145,6 +143,17 @@ void typeInto(HWND window, int id, const std::wstring& text) {
     SendMessageW(GetDlgItem(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+void typeQuestion(HWND window, const std::wstring& points, const std::wstring& text,
+                  const std::wstring& explanation, const std::vector<std::wstring>& choices) {
+    // The question page's points, text and explanation, then choices 1 to 5.
+    typeInto(window, 48, points);
+    typeInto(window, 49, text);
+    typeInto(window, 50, explanation);
+    for (std::size_t k = 0; k < choices.size(); ++k) {
+        typeInto(window, 51 + static_cast<int>(k), choices[k]);
+    }
+}
+
 void chooseItem(HWND window, int boxId, int item) {
     const HWND box = GetDlgItem(window, boxId);
     SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
@@ -226,24 +235,6 @@ void clickControl(HWND window, int id) {
         Sleep(10);
     }
     clickAt(middle);
-}
-
-std::wstring temporaryFile(const std::wstring& name) {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    return std::wstring(folder) + L"tov-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           name;
-}
-
-std::string readFileBytes(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream file(path.c_str(), std::ios::binary);
-    file << bytes;
-    return static_cast<bool>(file.flush());
 }
 
 bool clickStartButton(HWND window, int id) {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Starts tov.exe: the path in the environment variable TOV_EXE if set, else
 // the one the build compiled in. False if the process could not be created.
@@ -46,6 +47,11 @@ DWORD waitForTovExit(DWORD timeoutMs = 10000);
 // Replaces the text of the window's child control with this id.
 void typeInto(HWND window, int id, const std::wstring& text);
 
+// Types a question page's points, text, explanation and choices from the
+// first on; the choices not given are left as they are.
+void typeQuestion(HWND window, const std::wstring& points, const std::wstring& text,
+                  const std::wstring& explanation, const std::vector<std::wstring>& choices);
+
 // Selects an item of a combo box and tells its window, as a click does.
 void chooseItem(HWND window, int boxId, int item);
 
@@ -73,12 +79,6 @@ std::wstring answerTovBox(const std::wstring& caption, int button, DWORD timeout
 // A real click on the middle of the window's child control with this id,
 // the window brought to the front first.
 void clickControl(HWND window, int id);
-
-// A path in the temporary folder that no other test program uses.
-std::wstring temporaryFile(const std::wstring& name);
-
-std::string readFileBytes(const std::wstring& path);
-bool writeFileBytes(const std::wstring& path, const std::string& bytes);
 
 // A real click on a start-screen button, repeated while it has no effect yet
 // (the first click on a new window may only bring it to the front). True

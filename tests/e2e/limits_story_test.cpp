@@ -3,6 +3,7 @@
 // written back unchanged.
 #include "app/control_ids.h"
 #include "tests/e2e/driver.h"
+#include "tests/e2e/program_test_base.h"
 #include "tests/win/toolkit.h"
 
 #include <gtest/gtest.h>
@@ -15,21 +16,10 @@ constexpr int kTitle = 17;
 constexpr int kQuestionId = 45;
 constexpr const wchar_t* kNoFirstChoice = L"1つ目の選択肢が入力されていません。移動しますか？";
 
-class Limits : public ::testing::Test {
+class Limits : public ProgramTest {
   protected:
-    void start() {
-        stopTov();
-        ASSERT_TRUE(startTov());
-        window = findTovWindow();
-        ASSERT_NE(window, nullptr);
-        settle(window);
-    }
-    void TearDown() override {
-        stopTov();
-        if (!file.empty()) {
-            DeleteFileW(file.c_str());
-        }
-    }
+    // Each test starts the program itself, once its file is ready.
+    void SetUp() override {}
 
     // A click on Next or Prev of a question not filled in, moved anyway.
     void moveAnyway(int button, const std::wstring& to) {
@@ -48,9 +38,6 @@ class Limits : public ::testing::Test {
         EXPECT_EQ(visibleTovDialogs(), 0);
         EXPECT_EQ(readControl(window, kQuestionId).text, shown);
     }
-
-    HWND window = nullptr;
-    std::wstring file;
 };
 
 TEST_F(Limits, OnlyTheBeginnerStopsAtTheTenthQuestion) {
@@ -89,7 +76,7 @@ TEST_F(Limits, NextStopsAtTheLastOfAFullSet) {
         const std::string n = std::to_string(id);
         bytes += n + ",2,1,q" + n + ",1,1,e" + n + ",a,b,,,\r\n";
     }
-    file = temporaryFile(L"full.csv");
+    const std::wstring file = newFile(L"full.csv");
     ASSERT_TRUE(writeFileBytes(file, bytes));
     start();
     ASSERT_TRUE(clickStartButton(window, IDC_LOAD));
@@ -115,7 +102,7 @@ TEST_F(Limits, NextStopsAtTheLastOfAFullSet) {
     EXPECT_FALSE(nextEnabled());
 
     // Nothing was read or written beyond the last slot.
-    const std::wstring written = temporaryFile(L"full-out.csv");
+    const std::wstring written = newFile(L"full-out.csv");
     clickControl(window, IDC_OUTPUT);
     EXPECT_EQ(answerTovBox(L"出力形式", IDNO), L"問題集を暗号化しますか？");
     dialog = findTovBox(L"名前を付けて保存");
@@ -123,7 +110,6 @@ TEST_F(Limits, NextStopsAtTheLastOfAFullSet) {
     chooseFile(dialog, written);
     EXPECT_EQ(answerTovBox(L"出力完了", IDOK), L"問題集を出力しました");
     EXPECT_EQ(readFileBytes(written), bytes);
-    DeleteFileW(written.c_str());
 }
 
 } // namespace

@@ -94,14 +94,10 @@ void questionPage(HWND window) {
     typeInto(window, 17, L"情報セキュリティ検定");
     postCommand(window, 16);
     waitForText(window, 45, L"1");
-    typeInto(window, 48, L"10");
-    typeInto(window, 49, L"パスワードの扱いとして正しいものはどれ？\r\n一つ選びなさい。");
-    typeInto(window, 50, L"使い回すと、一つの漏洩が全てに及びます。");
-    const wchar_t* choices[] = {L"使い回す", L"紙に書いて貼る", L"サービスごとに変える",
-                                L"家族と共有する", L"五つ目"};
-    for (int k = 0; k < 5; ++k) {
-        typeInto(window, 51 + k, choices[k]);
-    }
+    typeQuestion(
+        window, L"10", L"パスワードの扱いとして正しいものはどれ？\r\n一つ選びなさい。",
+        L"使い回すと、一つの漏洩が全てに及びます。",
+        {L"使い回す", L"紙に書いて貼る", L"サービスごとに変える", L"家族と共有する", L"五つ目"});
 }
 
 void fourChoices(HWND window) {

@@ -4,31 +4,18 @@
 // The files written are compared byte for byte.
 #include "app/control_ids.h"
 #include "tests/e2e/driver.h"
+#include "tests/e2e/program_test_base.h"
 #include "tests/win/start_screen.h"
 #include "tests/win/toolkit.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
 
 constexpr int kTitle = IDC_SETTINGS_FIRST;
 constexpr int kQuestionId = IDC_QUESTION_FIRST;
-
-std::string readBytes(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-std::wstring temporaryPath(const std::wstring& name) {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    return std::wstring(folder) + L"tov-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           name;
-}
 
 POINT centreOf(HWND control) {
     RECT rect;
@@ -51,20 +38,8 @@ POINT closeBoxOf(HWND window) {
     return {-1, -1};
 }
 
-class Story : public ::testing::Test {
+class Story : public ProgramTest {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(startTov());
-        window = findTovWindow();
-        ASSERT_NE(window, nullptr);
-    }
-    void TearDown() override {
-        stopTov();
-        for (const std::wstring& path : written) {
-            DeleteFileW(path.c_str());
-        }
-    }
-
     // Answers the box with this caption, after checking its text.
     void answer(const std::wstring& caption, const std::wstring& text, int button) {
         const HWND box = findTovBox(caption);
@@ -84,15 +59,11 @@ class Story : public ::testing::Test {
         answer(L"出力形式", L"問題集を暗号化しますか？", scrambled ? IDYES : IDNO);
         const HWND dialog = findTovBox(L"名前を付けて保存");
         EXPECT_NE(dialog, nullptr) << "no save dialog";
-        const std::wstring path = temporaryPath(name);
-        written.push_back(path);
+        const std::wstring path = newFile(name);
         chooseFile(dialog, path);
         answer(L"出力完了", L"問題集を出力しました", IDOK);
-        return readBytes(path);
+        return readFileBytes(path);
     }
-
-    HWND window = nullptr;
-    std::vector<std::wstring> written;
 };
 
 TEST_F(Story, ATypedSetIsOutputAsTyped) {
@@ -103,13 +74,7 @@ TEST_F(Story, ATypedSetIsOutputAsTyped) {
     ASSERT_TRUE(waitForText(window, kQuestionId, L"1"));
 
     // A four-choice question, its answer the third.
-    typeInto(window, 48, L"10");
-    typeInto(window, 49, L"問1\r\n二行目");
-    typeInto(window, 50, L"解説1");
-    const wchar_t* choices[] = {L"ア", L"イ", L"ウ", L"エ"};
-    for (int k = 0; k < 4; ++k) {
-        typeInto(window, 51 + k, choices[k]);
-    }
+    typeQuestion(window, L"10", L"問1\r\n二行目", L"解説1", {L"ア", L"イ", L"ウ", L"エ"});
     chooseItem(window, 61, 2);
     postCommand(window, IDC_NEXT);
     ASSERT_TRUE(waitForText(window, kQuestionId, L"2"));
@@ -118,14 +83,7 @@ TEST_F(Story, ATypedSetIsOutputAsTyped) {
     // correct, a comma typed.
     chooseItem(window, 46, 0);
     settle(window);
-    typeInto(window, 48, L"5");
-    typeInto(window, 49, L"問2,カンマ");
-    typeInto(window, 50, L"解説2");
-    typeInto(window, 51, L"A");
-    typeInto(window, 52, L"B");
-    typeInto(window, 53, L"C");
-    typeInto(window, 54, L"D");
-    typeInto(window, 55, L"E");
+    typeQuestion(window, L"5", L"問2,カンマ", L"解説2", {L"A", L"B", L"C", L"D", L"E"});
     SendMessageW(GetDlgItem(window, 56), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(GetDlgItem(window, 58), BM_SETCHECK, BST_CHECKED, 0);
 
@@ -165,8 +123,8 @@ TEST_F(Story, ALoadedSetIsWrittenBackByteForByte) {
         ASSERT_TRUE(waitForText(window, kQuestionId, number));
     }
 
-    EXPECT_EQ(output(true, L"back.eep"), readBytes(data + L"\\sample.eep"));
-    EXPECT_EQ(output(false, L"back.csv"), readBytes(data + L"\\sample.csv"));
+    EXPECT_EQ(output(true, L"back.eep"), readFileBytes(data + L"\\sample.eep"));
+    EXPECT_EQ(output(false, L"back.csv"), readFileBytes(data + L"\\sample.csv"));
 }
 
 TEST_F(Story, ClicksWhileABoxWaitsChangeNothing) {
@@ -257,13 +215,7 @@ TEST_F(Story, StopAndBlockingAnswersKeepThePageAndStoreNothing) {
     ASSERT_TRUE(waitForText(window, kQuestionId, L"1"));
 
     // Four choices typed, the text left out: Stop keeps all as typed.
-    typeInto(window, 48, L"10");
-    typeInto(window, 49, L"");
-    typeInto(window, 50, L"解説");
-    const wchar_t* kana[] = {L"ア", L"イ", L"ウ", L"エ"};
-    for (int k = 0; k < 4; ++k) {
-        typeInto(window, 51 + k, kana[k]);
-    }
+    typeQuestion(window, L"10", L"", L"解説", {L"ア", L"イ", L"ウ", L"エ"});
     clickControl(window, IDC_NEXT);
     answer(L"警告", L"問題文がありません。移動しますか？", IDNO);
     clickControl(window, IDC_PREV);
@@ -289,8 +241,7 @@ TEST_F(Story, StopAndBlockingAnswersKeepThePageAndStoreNothing) {
 // The user's file, as another program holding it open without sharing (a
 // spreadsheet, say) leaves it: here this test program holds it.
 TEST_F(Story, AFileThatCannotBeOpenedKeepsTheStartScreen) {
-    const std::wstring path = temporaryPath(L"held.csv");
-    written.push_back(path);
+    const std::wstring path = newFile(L"held.csv");
     ASSERT_TRUE(
         writeFileBytes(path, toAnsi(L"保持,0,1,2,1\r\n,,,,\r\n1,0,0,0,0\r\n不合格,合格,,,\r\n"
                                     L"70,0,0,0\r\n,,,,\r\n1,2,1,q,1,5,e,a,b,,,\r\n")));
@@ -327,8 +278,7 @@ TEST_F(Story, AFileThatCannotBeOpenedKeepsTheStartScreen) {
 }
 
 TEST_F(Story, AFileWithABadLastLineOpensWhatWasRead) {
-    const std::wstring path = temporaryPath(L"bad-line.csv");
-    written.push_back(path);
+    const std::wstring path = newFile(L"bad-line.csv");
     ASSERT_TRUE(
         writeFileBytes(path, toAnsi(L"途中,0,2,2,1\r\n,,,,\r\n2,0,0,0,0\r\n不合格,合格,,,\r\n"
                                     L"70,0,0,0\r\n,,,,\r\n1,2,1,一問目,1,5,e,a,b,,,\r\n"

@@ -19,9 +19,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char kHeaderLines[] = "T,0,1,2,1\r\nG,,,,\r\n1,0,0,0,0\r\nF,P,,,\r\n70,0,0,0\r\nc1,c2,,,\r\n";
-const std::string kPlainExample = std::string(kHeaderLines) + "1,2,1,ab,1,10,xy,cd,ef,,,\r\n";
-const std::string kScrambledExample = std::string(kHeaderLines) + "1,2,1,ba,1,10,yx,dc,fe,,,\r\n";
+const char kHeaderText[] = "T,0,1,2,1\r\nG,,,,\r\n1,0,0,0,0\r\nF,P,,,\r\n70,0,0,0\r\nc1,c2,,,\r\n";
+const std::string kPlainExample = std::string(kHeaderText) + "1,2,1,ab,1,10,xy,cd,ef,,,\r\n";
+const std::string kScrambledExample = std::string(kHeaderText) + "1,2,1,ba,1,10,yx,dc,fe,,,\r\n";
 
 QuestionSet expected; // a copy of the model to compare with
 
@@ -146,7 +146,7 @@ class QuestionFile : public ::testing::Test {
 
     // A file with the example header and the given question lines.
     std::wstring questionFile(const std::string& name, const std::string& lines) const {
-        return fileWith(name, kHeaderLines + lines);
+        return fileWith(name, kHeaderText + lines);
     }
 
     fs::path dir;
@@ -300,7 +300,7 @@ TEST_F(QuestionFile, AHeaderFailsOnlyOnALastLineThatBeginsWithSomethingElse) {
         {"T,0\r\nG\r\nx\r\nF\r\n", 0},
         {"T,0\r\nG\r\n1\r\nF\r\nx\r\n", -1},
         {"x\r\n", 0},
-        {std::string(kHeaderLines) + "x\r\n", 0},
+        {std::string(kHeaderText) + "x\r\n", 0},
     };
     for (const auto& [file, result] : cases) {
         EXPECT_EQ(readHeaderLines(fileWith("h.csv", file).c_str()), result) << file;
@@ -373,7 +373,7 @@ TEST_F(QuestionFile, ASetWithoutQuestionsReadsBack) {
     fillExampleSet();
     questionSet.questionCount = 0;
     const std::wstring path = written("empty.csv", false);
-    EXPECT_EQ(bytesOf(path).size(), std::strlen(kHeaderLines));
+    EXPECT_EQ(bytesOf(path).size(), std::strlen(kHeaderText));
     readBack(path);
     EXPECT_STREQ(questionSet.rankComments[1], "c2");
     EXPECT_EQ(slot(0).questionId, 0);
@@ -567,7 +567,7 @@ TEST_F(QuestionFile, ScrambledWriteSwapsWhileCopyingAndLeavesTheModel) {
     const std::string full(q.choices[1], kNameSize);
     const std::string line = "1,2,1,badce,1,10,,x," + swapped(full) + "," + swapped(q.choices[2]) +
                              ",," + swapped("A,B,C") + "\r\n";
-    EXPECT_EQ(writtenToMemory(true), std::string(kHeaderLines) + line);
+    EXPECT_EQ(writtenToMemory(true), std::string(kHeaderText) + line);
     EXPECT_EQ(std::memcmp(&questionSet, &expected, sizeof expected), 0) << "model untouched";
 
     // The slow way round gives the same bytes.
@@ -581,7 +581,7 @@ TEST_F(QuestionFile, UnswapsWhileReadingAcrossDroppedBytesAndBlocks) {
     // The explanation starts on the last byte of the reader's first block;
     // dropped CR and zero bytes shift its pairs.
     const std::string header =
-        std::string(kHeaderLines) + "1,2,1," + std::string(65457, 'x') + "\r\n2,2,1,t,1,10,";
+        std::string(kHeaderText) + "1,2,1," + std::string(65457, 'x') + "\r\n2,2,1,t,1,10,";
     ASSERT_EQ(header.size(), 65535u);
     const std::string text = "ab\rcd\0e"s + std::string(4999, 'f') + "g";
     const std::string bytes = header + text + ",q\r\n";
@@ -601,7 +601,7 @@ TEST_F(QuestionFile, UnswapsWhileReadingAcrossDroppedBytesAndBlocks) {
 
 TEST_F(QuestionFile, AScrambledLineUnswapsTheTextsItDoesNotReach) {
     slot(0) = Question{-1, -1, -1, "old", -1, -1, "old", {"abcd", "", "x", "", "yz"}};
-    const std::string bytes = std::string(kHeaderLines) + "9,4,8,at,x\r\n";
+    const std::string bytes = std::string(kHeaderText) + "9,4,8,at,x\r\n";
     EXPECT_EQ(readQuestionBytes(bytes.data(), bytes.size(), true), 0);
     EXPECT_STREQ(slot(0).text, "ta");
     EXPECT_STREQ(slot(0).explanation, "lod") << "the whole slot is unswapped, as always";
@@ -666,9 +666,9 @@ std::size_t at(const std::string& bytes, const std::string& piece, std::size_t s
     return bytes.find(piece) + skip;
 }
 
-// Lines 1 to 6 of kHeaderLines with line `line` (1-based) replaced.
+// Lines 1 to 6 of kHeaderText with line `line` (1-based) replaced.
 std::string headerWith(int line, const std::string& content) {
-    std::string bytes = kHeaderLines;
+    std::string bytes = kHeaderText;
     std::size_t start = 0;
     for (int k = 1; k < line; ++k) {
         start = bytes.find("\r\n", start) + 2;
@@ -679,7 +679,7 @@ std::string headerWith(int line, const std::string& content) {
 std::vector<NoteCase> noteCases() {
     using E = LineEvent;
     const std::string kanji = "\x96\xe2";
-    const std::string h = kHeaderLines;
+    const std::string h = kHeaderText;
     std::vector<NoteCase> cases;
     auto add = [&](const char* name, std::string bytes, bool scrambled,
                    std::vector<LineNote> expected) {

@@ -11,8 +11,6 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 
@@ -23,16 +21,6 @@ namespace {
 
 std::wstring dataFile(const wchar_t* name) {
     return windowsPath(TOV_TEST_DATA) + L"\\" + name;
-}
-
-std::string readBytes(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream file(path.c_str(), std::ios::binary);
-    file << bytes;
 }
 
 std::set<std::wstring> filesIn(const std::wstring& directory) {
@@ -250,12 +238,12 @@ TEST_F(LoadAndOutput, APathThatCannotBeOpenedLeavesTheSetUntouched) {
 }
 
 TEST_F(LoadAndOutput, ABadLastLineKeepsTheQuestionsReadUnscrambled) {
-    std::string bytes = readBytes(dataFile(L"sample.eep"));
+    std::string bytes = readFileBytes(dataFile(L"sample.eep"));
     std::size_t end = 0;
     for (int line = 0; line < 8; ++line) {
         end = bytes.find('\n', end) + 1;
     }
-    writeBytes(in(L"broken.eep"), bytes.substr(0, end) + "x\r\n");
+    writeFileBytes(in(L"broken.eep"), bytes.substr(0, end) + "x\r\n");
     setPath(loadPath, in(L"broken.eep"));
     answerNextBox(IDOK);
     EXPECT_EQ(loadQuestionSet(), -1);
@@ -298,7 +286,7 @@ TEST_F(LoadAndOutput, NoToTheFormPromptWritesThePlainForm) {
     EXPECT_EQ(dialog.filterIndex, 0);
 
     EXPECT_EQ(filesIn(directory), (std::set<std::wstring>{L"out.csv"})) << "csv by default";
-    EXPECT_EQ(readBytes(in(L"out.csv")), readBytes(dataFile(L"sample.csv")));
+    EXPECT_EQ(readFileBytes(in(L"out.csv")), readFileBytes(dataFile(L"sample.csv")));
 }
 
 TEST_F(LoadAndOutput, YesToTheFormPromptWritesTheScrambledForm) {
@@ -311,7 +299,7 @@ TEST_F(LoadAndOutput, YesToTheFormPromptWritesTheScrambledForm) {
     EXPECT_EQ(dialog.filters, (std::vector<std::wstring>{L"EEP(*.eep)", L"All files(*.*)"}));
 
     EXPECT_EQ(filesIn(directory), (std::set<std::wstring>{L"out.eep"})) << "eep by default";
-    EXPECT_EQ(readBytes(in(L"out.eep")), readBytes(dataFile(L"sample.eep")));
+    EXPECT_EQ(readFileBytes(in(L"out.eep")), readFileBytes(dataFile(L"sample.eep")));
     EXPECT_EQ(questionSet.questions[0].text, toAnsi(L"Q1 パスワードは使い回してよい。"))
         << "the set in memory stays plain";
 }
@@ -335,7 +323,7 @@ TEST_F(LoadAndOutput, ASecondOutputStartsFromTheFirstOutputsPath) {
     takeFileDialog();
     EXPECT_EQ(std::wstring(outputPath), in(L"first.csv"));
 
-    writeBytes(in(L"first.csv"), "stale\r\n");
+    writeFileBytes(in(L"first.csv"), "stale\r\n");
     answerNextBox(IDNO);
     fillNextFileDialog(in(L"first.csv"));
     answerNextBox(IDYES); // replace the existing file
@@ -345,7 +333,7 @@ TEST_F(LoadAndOutput, ASecondOutputStartsFromTheFirstOutputsPath) {
     EXPECT_NE(second.initialName.find(L"first.csv"), std::wstring::npos) << second.initialName;
     takeBox();
     EXPECT_EQ(filesIn(directory), (std::set<std::wstring>{L"first.csv"}));
-    EXPECT_EQ(readBytes(in(L"first.csv")), readBytes(dataFile(L"sample.csv")));
+    EXPECT_EQ(readFileBytes(in(L"first.csv")), readFileBytes(dataFile(L"sample.csv")));
 }
 
 TEST_F(LoadAndOutput, AFullDiskFailsAndKeepsTheExistingFile) {
@@ -354,7 +342,7 @@ TEST_F(LoadAndOutput, AFullDiskFailsAndKeepsTheExistingFile) {
         GTEST_SKIP() << "no full tmpfs is mounted at " << TOV_FULL_DISK_DIR
                      << " (mounting needs root): the full-disk case is not tested here";
     }
-    const std::string before = readBytes(full + L"\\existing.csv");
+    const std::string before = readFileBytes(full + L"\\existing.csv");
     ASSERT_FALSE(before.empty());
     loadSampleAndCheck();
     answerNextBox(IDNO);
@@ -364,7 +352,7 @@ TEST_F(LoadAndOutput, AFullDiskFailsAndKeepsTheExistingFile) {
     takeBox();
     takeFileDialog();
     takeBox();
-    EXPECT_EQ(readBytes(full + L"\\existing.csv"), before);
+    EXPECT_EQ(readFileBytes(full + L"\\existing.csv"), before);
     EXPECT_EQ(filesIn(full), (std::set<std::wstring>{L"existing.csv", L"filler", L"full.marker"}))
         << "no temporary file is left behind";
 }
@@ -384,15 +372,15 @@ TEST_F(LoadAndOutput, ATargetInA250CharacterFolderIsSavedAndReplaced) {
     takeBox();
     takeFileDialog();
     EXPECT_TRUE(replaceCalls.empty()) << "a new file is renamed into place";
-    EXPECT_EQ(readBytes(target), readBytes(dataFile(L"sample.csv")));
+    EXPECT_EQ(readFileBytes(target), readFileBytes(dataFile(L"sample.csv")));
 
-    writeBytes(target, "stale\r\n");
+    writeFileBytes(target, "stale\r\n");
     EXPECT_EQ(outputOverExisting(target), OutputWritten);
     ASSERT_EQ(replaceCalls.size(), 1u);
     EXPECT_EQ(replaceCalls[0].replaced, L"\\\\?\\" + target);
     EXPECT_EQ(folderOf(replaceCalls[0].replacement), L"\\\\?\\" + folder);
     EXPECT_EQ(folderOf(replaceCalls[0].backup), L"\\\\?\\" + folder);
-    EXPECT_EQ(readBytes(target), readBytes(dataFile(L"sample.csv")));
+    EXPECT_EQ(readFileBytes(target), readFileBytes(dataFile(L"sample.csv")));
     EXPECT_EQ(filesIn(folder), (std::set<std::wstring>{L"out.csv"}));
 }
 
@@ -404,8 +392,8 @@ TEST_F(LoadAndOutput, ALongNameInAShortFolderIsReplacedUpTo259Characters) {
         const std::wstring target =
             directory + L"\\" + std::wstring(length - directory.size() - 5, L'n') + L".csv";
         ASSERT_EQ(target.size(), length);
-        writeBytes(target, "stale\r\n");
-        ASSERT_EQ(readBytes(target), "stale\r\n");
+        writeFileBytes(target, "stale\r\n");
+        ASSERT_EQ(readFileBytes(target), "stale\r\n");
         replaceCalls.clear();
 
         EXPECT_EQ(outputOverExisting(target), OutputWritten) << length;
@@ -413,7 +401,7 @@ TEST_F(LoadAndOutput, ALongNameInAShortFolderIsReplacedUpTo259Characters) {
         EXPECT_EQ(replaceCalls[0].replaced, L"\\\\?\\" + target) << length;
         EXPECT_EQ(folderOf(replaceCalls[0].replacement), L"\\\\?\\" + directory) << length;
         EXPECT_EQ(folderOf(replaceCalls[0].backup), L"\\\\?\\" + directory) << length;
-        EXPECT_EQ(readBytes(target), readBytes(dataFile(L"sample.csv"))) << length;
+        EXPECT_EQ(readFileBytes(target), readFileBytes(dataFile(L"sample.csv"))) << length;
         EXPECT_EQ(filesIn(directory), (std::set<std::wstring>{target.substr(directory.size() + 1)}))
             << length << ": no temporary or backup file stays";
         removeTree(directory);
@@ -425,7 +413,7 @@ TEST_F(LoadAndOutput, ALongNameInAShortFolderIsReplacedUpTo259Characters) {
 // the security descriptor and other streams; Wine's drops the first two, so
 // here the call and the bytes are what can be checked.
 TEST_F(LoadAndOutput, AHiddenTargetIsReplacedThroughReplaceFile) {
-    writeBytes(in(L"hidden.csv"), "previous content\r\n");
+    writeFileBytes(in(L"hidden.csv"), "previous content\r\n");
     ASSERT_TRUE(SetFileAttributesW(in(L"hidden.csv").c_str(), FILE_ATTRIBUTE_HIDDEN));
     loadSampleAndCheck();
     EXPECT_EQ(outputOverExisting(in(L"hidden.csv")), OutputWritten);
@@ -433,19 +421,19 @@ TEST_F(LoadAndOutput, AHiddenTargetIsReplacedThroughReplaceFile) {
     EXPECT_EQ(replaceCalls[0].replaced, in(L"hidden.csv")) << "short paths stay plain";
     EXPECT_EQ(folderOf(replaceCalls[0].replacement), directory);
     EXPECT_EQ(folderOf(replaceCalls[0].backup), directory);
-    EXPECT_EQ(readBytes(in(L"hidden.csv")), readBytes(dataFile(L"sample.csv")));
+    EXPECT_EQ(readFileBytes(in(L"hidden.csv")), readFileBytes(dataFile(L"sample.csv")));
     EXPECT_EQ(filesIn(directory), (std::set<std::wstring>{L"hidden.csv"}));
 }
 
 TEST_F(LoadAndOutput, AReadOnlyTargetFailsAndKeepsItsContent) {
-    writeBytes(in(L"locked.csv"), "previous content\r\n");
+    writeFileBytes(in(L"locked.csv"), "previous content\r\n");
     ASSERT_TRUE(SetFileAttributesW(in(L"locked.csv").c_str(), FILE_ATTRIBUTE_READONLY));
     if (canOpenForWriting(in(L"locked.csv"))) {
         GTEST_SKIP() << "Wine opened a read-only file for writing: its server runs as root with "
                         "CAP_DAC_OVERRIDE (cmake/wine-run.sh drops it where setpriv may)";
     }
     EXPECT_EQ(outputOverUnopenable(in(L"locked.csv")), L"ファイルが開けません");
-    EXPECT_EQ(readBytes(in(L"locked.csv")), "previous content\r\n");
+    EXPECT_EQ(readFileBytes(in(L"locked.csv")), "previous content\r\n");
     EXPECT_EQ(filesIn(directory), (std::set<std::wstring>{L"locked.csv"}));
 }
 
@@ -456,11 +444,11 @@ TEST_F(LoadAndOutput, AFolderThatForbidsNewFilesIsSavedInPlace) {
         GTEST_SKIP() << why;
     }
     const std::wstring existing = folder + L"\\existing.csv";
-    writeBytes(existing, std::string(1000, 'x'));
+    writeFileBytes(existing, std::string(1000, 'x'));
     loadSampleAndCheck();
     EXPECT_EQ(outputOverExisting(existing), OutputWritten);
     EXPECT_TRUE(replaceCalls.empty());
-    EXPECT_EQ(readBytes(existing), readBytes(dataFile(L"sample.csv")))
+    EXPECT_EQ(readFileBytes(existing), readFileBytes(dataFile(L"sample.csv")))
         << "written over and cut to the new length";
 
     answerNextBox(IDNO);
@@ -485,8 +473,8 @@ TEST_F(LoadAndOutput, AFailingInPlaceWriteUnderAFileSizeLimitKeepsTheOldContent)
         GTEST_SKIP() << why;
     }
     const std::wstring existing = folder + L"\\existing.csv";
-    const std::string before = readBytes(dataFile(L"sample.eep"));
-    writeBytes(existing, before);
+    const std::string before = readFileBytes(dataFile(L"sample.eep"));
+    writeFileBytes(existing, before);
     loadSampleAndCheck();
     for (int slot = 0; slot < 5; ++slot) {
         char* explanation = questionSet.questions[slot].explanation;
@@ -496,7 +484,7 @@ TEST_F(LoadAndOutput, AFailingInPlaceWriteUnderAFileSizeLimitKeepsTheOldContent)
     ASSERT_LT(static_cast<std::size_t>(std::wcstol(limit, nullptr, 10)), 5 * 5000u);
     ASSERT_GT(static_cast<std::size_t>(std::wcstol(limit, nullptr, 10)), before.size());
     EXPECT_EQ(outputOverExisting(existing), OutputFailed);
-    EXPECT_EQ(readBytes(existing), before);
+    EXPECT_EQ(readFileBytes(existing), before);
     EXPECT_EQ(filesIn(folder), (std::set<std::wstring>{L"existing.csv"}));
 }
 
@@ -540,12 +528,12 @@ struct HeldFile {
 };
 
 TEST_F(LoadAndOutput, AFileHeldOpenByAnotherProgramIsNotReplaced) {
-    writeBytes(in(L"held.csv"), "previous content\r\n");
+    writeFileBytes(in(L"held.csv"), "previous content\r\n");
     HeldFile held;
     ASSERT_TRUE(held.hold(in(L"held.csv")));
     EXPECT_EQ(outputOverUnopenable(in(L"held.csv")), L"ファイルが開けません");
     held.letGo();
-    EXPECT_EQ(readBytes(in(L"held.csv")), "previous content\r\n");
+    EXPECT_EQ(readFileBytes(in(L"held.csv")), "previous content\r\n");
     EXPECT_EQ(filesIn(directory), (std::set<std::wstring>{L"held.csv"}));
 }
 

@@ -46,20 +46,11 @@ class Navigation : public PageTest {
         press(IDC_NEXT);
         ASSERT_EQ(onSettingsPage, 0);
     }
-    std::wstring temporaryFile(const wchar_t* name) {
-        wchar_t folder[MAX_PATH];
-        GetTempPathW(MAX_PATH, folder);
-        return std::wstring(folder) + name;
-    }
-    void writeFile(const std::wstring& path, const std::string& bytes) {
-        std::ofstream file(path.c_str(), std::ios::binary);
-        file << bytes;
-    }
     // Written, then loaded through the open dialog, code 1 answered; the
     // box is left to take.
     void loadBadFile(const wchar_t* name, const std::string& bytes) {
         const std::wstring path = temporaryFile(name);
-        writeFile(path, bytes);
+        writeFileBytes(path, bytes);
         fillNextFileDialog(path);
         answerNextBox(IDOK);
         press(IDC_LOAD);
@@ -276,7 +267,7 @@ TEST_F(Navigation, AFileWithABadHeaderLineOpensOnItsFirstQuestion) {
 // Held open without sharing, as another program may hold the user's file.
 TEST_F(Navigation, AFileThatCannotBeOpenedKeepsTheStartScreenAndItsButtons) {
     const std::wstring path = temporaryFile(L"tov-held.csv");
-    writeFile(path, "t,0,1,2,1\r\n");
+    writeFileBytes(path, "t,0,1,2,1\r\n");
     const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);

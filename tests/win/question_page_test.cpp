@@ -398,9 +398,7 @@ TEST_F(QuestionPage, EveryFormatComesBackFromAFileAsItWasTyped) {
             show(format);
             before.push_back(pageShown(window));
         }
-        wchar_t folder[MAX_PATH];
-        GetTempPathW(MAX_PATH, folder);
-        const std::wstring path = std::wstring(folder) + (scrambled ? L"round.eep" : L"round.csv");
+        const std::wstring path = temporaryFile(scrambled ? L"round.eep" : L"round.csv");
         questionSet.questionCount = 4; // as the check before output counts them
         FILE* file = _wfopen(path.c_str(), L"wb");
         ASSERT_NE(file, nullptr);

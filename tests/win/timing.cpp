@@ -150,9 +150,7 @@ TEST_F(Timing, NextAndPrevOnTheLongestQuestion) {
 // The dialogs take their own time; the same commands on a one-question set
 // show that part, and the difference is what the set's size costs.
 TEST_F(Timing, OutputAndLoadOfTheLargestSet) {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = std::wstring(folder) + L"tov-timing.csv";
+    const std::wstring path = temporaryFile(L"timing.csv");
     std::vector<double> output[2];
     std::vector<double> load[2];
     for (int round = 0; round < 5; ++round) {

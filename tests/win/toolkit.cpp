@@ -4,6 +4,8 @@
 
 #include <cwchar>
 #include <deque>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -516,4 +518,22 @@ bool anyInkAround(HWND window, int x, int y) {
     }
     ReleaseDC(window, dc);
     return ink;
+}
+
+std::wstring temporaryFile(const std::wstring& name) {
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + L"tov-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           name;
+}
+
+std::string readFileBytes(const std::wstring& path) {
+    std::ifstream file(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream file(path.c_str(), std::ios::binary);
+    file << bytes;
+    return static_cast<bool>(file.flush());
 }

@@ -119,6 +119,15 @@ bool pumpMessages(WPARAM* quitCode = nullptr);
 // What a menu item or a button of that id sends to its window.
 void sendCommand(HWND window, int id, int notification = 0);
 
+// ---- Files ------------------------------------------------------------------
+
+// A path in the temporary folder that no other test program uses.
+std::wstring temporaryFile(const std::wstring& name);
+
+// A file's bytes as they are; empty when it cannot be read.
+std::string readFileBytes(const std::wstring& path);
+bool writeFileBytes(const std::wstring& path, const std::string& bytes);
+
 // ---- Text -------------------------------------------------------------------
 
 // UTF-16 to the ANSI code page (932 under the test runner) and back, to

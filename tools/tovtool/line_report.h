@@ -6,8 +6,6 @@
 
 #include <cstddef>
 
-constexpr int kHeaderLines = 6;
-
 struct LineCounts {
     int lines;         // as the readers count them
     int questionLines; // lines after the header, all of them

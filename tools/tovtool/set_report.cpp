@@ -1,6 +1,7 @@
 #include "tools/tovtool/set_report.h"
 
 #include "model/question_check.h"
+#include "model/question_file.h"
 #include "model/question_set.h"
 #include "model/text_codes.h"
 #include "tools/tovtool/text_convert.h"
