@@ -3,6 +3,7 @@
 #include "app/editor_state.h"
 #include "app/message_catalogue.h"
 #include "app/navigation.h"
+#include "app/system_dialogs.h"
 #include "model/load_and_output.h"
 #include "model/question_set.h"
 #include "pages/question/question_page.h"
@@ -29,7 +30,7 @@ bool askLoadPath(HWND window) {
     loadDialog.Flags = OFN_FILEMUSTEXIST;
     loadDialog.lpstrTitle = L"ファイルを開く";
     loadDialog.lpstrDefExt = L"eep";
-    return GetOpenFileNameW(&loadDialog) != 0;
+    return showOpenDialog(&loadDialog) != 0;
 }
 
 // The loaded set opens on its first question, in the advanced course.

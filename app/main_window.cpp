@@ -5,10 +5,9 @@
 #include "app/command_guard.h"
 #include "app/file_commands.h"
 #include "app/navigation.h"
+#include "app/system_dialogs.h"
 #include "pages/question/question_page.h"
 #include "pages/settings/settings_page.h"
-
-#include <shellapi.h>
 
 HINSTANCE instanceHandle = nullptr;
 HMENU menuHandle = nullptr;
@@ -63,7 +62,7 @@ void commandExit(HWND window) {
 
 // A missing help file is not reported.
 void commandHelp() {
-    ShellExecuteW(nullptr, L"open", L"tov.chm", nullptr, nullptr, SW_SHOWNORMAL);
+    openWithShell(L"open", L"tov.chm", SW_SHOWNORMAL);
 }
 
 void commandVersion(HWND window) {

@@ -1,12 +1,12 @@
 #include "model/load_and_output.h"
 
 #include "app/message_catalogue.h"
+#include "app/system_dialogs.h"
 #include "model/file_open.h"
 #include "model/output_paths.h"
 #include "model/question_check.h"
 #include "model/question_file.h"
 
-#include <commdlg.h>
 #include <fcntl.h>
 #include <io.h>
 
@@ -58,7 +58,7 @@ bool askOutputPath(HWND owner, bool scrambled) {
     dialog.lpstrTitle = L"名前を付けて保存";
     dialog.Flags = OFN_OVERWRITEPROMPT;
     dialog.lpstrDefExt = scrambled ? L"eep" : L"csv";
-    return GetSaveFileNameW(&dialog) != 0;
+    return showSaveDialog(&dialog) != 0;
 }
 
 enum class Target { Missing, Writable, Unopenable };
