@@ -2,7 +2,6 @@
 
 #include "app/message_catalogue.h"
 #include "app/system_dialogs.h"
-#include "model/file_open.h"
 #include "model/output_paths.h"
 #include "model/question_check.h"
 #include "model/question_file.h"
@@ -26,13 +25,36 @@ constexpr MessageCode kCodeCannotOpen = 1;
 constexpr std::size_t kKeptSize = 4 * 1024 * 1024;
 char keptContent[kKeptSize];
 
-bool canOpenForReading(const wchar_t* path) {
-    std::FILE* file = openFile(path, "rb");
-    if (file == nullptr) {
-        return false;
+// The file is read whole and parsed in memory: under Wine the C runtime's
+// stream reads cost many times what one read of the same bytes does. A
+// larger file than the largest set makes (about 3 MB) goes through the
+// stream readers.
+constexpr std::size_t kLoadedSize = 4 * 1024 * 1024;
+char loadedBytes[kLoadedSize + 1];
+
+enum class WholeFile { Read, TooLarge, Unopened, ReadFailed };
+
+// Opened as _wfopen opens for reading: others may go on reading and writing it.
+WholeFile readWholeFile(const wchar_t* path, std::size_t& size) {
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return WholeFile::Unopened;
     }
-    std::fclose(file);
-    return true;
+    bool failed = false;
+    for (size = 0; size < sizeof loadedBytes;) {
+        DWORD read = 0;
+        failed = !ReadFile(file, loadedBytes + size, static_cast<DWORD>(sizeof loadedBytes - size),
+                           &read, nullptr);
+        if (failed || read == 0) {
+            break;
+        }
+        size += read;
+    }
+    CloseHandle(file);
+    return failed               ? WholeFile::ReadFailed
+           : size > kLoadedSize ? WholeFile::TooLarge
+                                : WholeFile::Read;
 }
 
 bool askToDeleteBadQuestion(int) {
@@ -238,22 +260,41 @@ OutputResult writeReplacing(HWND owner, const wchar_t* path, bool scrambled) {
 
 } // namespace
 
+SetFileRead readSetFile(const wchar_t* path) {
+    std::size_t size = 0;
+    switch (readWholeFile(path, size)) {
+    case WholeFile::Unopened:
+        return {false, -1, -1};
+    case WholeFile::TooLarge:
+        return {true, readHeaderLines(path), readQuestionLines(path)};
+    case WholeFile::ReadFailed:
+        // As the stream readers meet a read error: what came before it is
+        // read, and both fail.
+        readHeaderBytes(loadedBytes, size);
+        readQuestionBytes(loadedBytes, size, isEepPath(path));
+        return {true, -1, -1};
+    default:
+        break;
+    }
+    const int header = readHeaderBytes(loadedBytes, size);
+    return {true, header, readQuestionBytes(loadedBytes, size, isEepPath(path))};
+}
+
 int loadQuestionSet() {
-    if (!canOpenForReading(loadPath)) {
+    const SetFileRead read = readSetFile(loadPath);
+    if (!read.opened) {
         showMessage(kCodeCannotOpen);
         return kLoadUnopened;
     }
     // A bad header line does not stop the questions from being read, but the
     // load as a whole has failed.
-    const int header = readHeaderLines(loadPath);
-    if (header != 0) {
+    if (read.header != 0) {
         showMessage(kCodeCannotOpen);
     }
-    const int questions = readQuestionLines(loadPath);
-    if (questions != 0) {
+    if (read.questions != 0) {
         showMessage(kCodeCannotOpen);
     }
-    return header != 0 || questions != 0 ? -1 : 0;
+    return read.header != 0 || read.questions != 0 ? -1 : 0;
 }
 
 std::uint8_t checkQuestionSet() {

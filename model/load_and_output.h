@@ -22,6 +22,16 @@ extern wchar_t outputFileTitle[kPathSize];
 constexpr int kLoadUnopened = -2;
 int loadQuestionSet();
 
+// What a load reads from `path` into the set, without a box: whether the
+// file opened, then the header and the question readers' results, each
+// exactly as readHeaderLines and readQuestionLines give them.
+struct SetFileRead {
+    bool opened;
+    int header;
+    int questions;
+};
+SetFileRead readSetFile(const wchar_t* path);
+
 // 0, or the code to show before writing (47, 49 or 50). May offer to delete
 // badly entered questions; sets questionCount.
 std::uint8_t checkQuestionSet();
