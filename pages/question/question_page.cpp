@@ -140,7 +140,9 @@ void applyFormatRule(int selection) {
     }
 }
 
-void resetPage() {
+// A slot's own texts follow at once: the multi-line fields are then set
+// once, with them, instead of first with the placeholders.
+void resetPage(bool filled) {
     setControlNumber(control(kQuestionId), currentIndex + 1);
     setControlNumber(control(kPoints), 0);
     selectComboItem(control(kGenre), 0);
@@ -150,8 +152,10 @@ void resetPage() {
         setChecked(control(kCorrectBase + k), false);
     }
     applyFormatRule(kResetFormatItem);
-    SetWindowTextW(control(kText), kTextPlaceholder);
-    SetWindowTextW(control(kExplanation), kExplanationPlaceholder);
+    if (!filled) {
+        SetWindowTextW(control(kText), kTextPlaceholder);
+        SetWindowTextW(control(kExplanation), kExplanationPlaceholder);
+    }
 }
 
 void showLongText(int id, const char* text) {
@@ -217,8 +221,10 @@ void buildQuestionPage(HWND window) {
         enterNavigationButtons();
         createPage(window);
     }
-    resetPage();
-    if (isSlotIndex(currentIndex) && questionSet.questions[currentIndex].questionId != 0) {
+    const bool filled =
+        isSlotIndex(currentIndex) && questionSet.questions[currentIndex].questionId != 0;
+    resetPage(filled);
+    if (filled) {
         fillFromSlot(questionSet.questions[currentIndex]);
     }
 }

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -434,3 +435,71 @@ TEST_F(QuestionPage, LabelsArePaintedAndBlankedWithThePage) {
 }
 
 } // namespace
+
+namespace {
+
+// What a multi-line field shows: its text, the line at its top, the
+// selection, the scroll box, and whether it counts as changed or undoable.
+std::vector<LRESULT> fieldView(HWND window, int id) {
+    const HWND field = GetDlgItem(window, id);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    SCROLLINFO scroll = {};
+    scroll.cbSize = sizeof scroll;
+    scroll.fMask = SIF_ALL;
+    GetScrollInfo(field, SB_VERT, &scroll);
+    return {SendMessageW(field, EM_GETFIRSTVISIBLELINE, 0, 0),
+            SendMessageW(field, EM_GETLINECOUNT, 0, 0),
+            static_cast<LRESULT>(std::hash<std::wstring>()(readControl(window, id).text)),
+            static_cast<LRESULT>(start),
+            static_cast<LRESULT>(end),
+            scroll.nPos,
+            scroll.nMax,
+            SendMessageW(field, EM_GETMODIFY, 0, 0),
+            SendMessageW(field, EM_CANUNDO, 0, 0)};
+}
+
+} // namespace
+
+// A question looks the same whichever page came before it: the page just
+// made, a long text scrolled by the user, a short one or a new question.
+TEST_F(QuestionPage, AStoredQuestionLooksTheSameWhateverCameBefore) {
+    std::string lines;
+    for (int line = 0; line < 300; ++line) {
+        lines += "line " + std::to_string(line) + "\\r\\n";
+    }
+    const char* const texts[] = {lines.c_str(), "one line", ""};
+    for (int slot = 0; slot < 3; ++slot) {
+        Question& q = questionSet.questions[slot];
+        q.questionId = slot + 1;
+        q.format = 4;
+        std::strcpy(q.text, texts[slot]);
+        std::strcpy(q.explanation, texts[(slot + 1) % 3]);
+    }
+    for (int shown = 0; shown < 3; ++shown) {
+        SCOPED_TRACE(shown);
+        std::vector<LRESULT> views[2];
+        for (int before : {-1, 0, 1, 2, 3}) {
+            SCOPED_TRACE(before);
+            if (before < 0) {
+                enter(shown);
+            } else {
+                show(before);
+                SendMessageW(GetDlgItem(window, kText), EM_LINESCROLL, 0, 40);
+                show(shown);
+            }
+            pumpMessages();
+            for (int field = 0; field < 2; ++field) {
+                const std::vector<LRESULT> view =
+                    fieldView(window, field == 0 ? kText : kExplanation);
+                if (before < 0) {
+                    views[field] = view;
+                }
+                EXPECT_EQ(view, views[field]) << "field " << field;
+            }
+        }
+        teardownQuestionPage(window);
+    }
+}
