@@ -127,22 +127,24 @@ void createPage(HWND window) {
 }
 
 // Texts and check marks stay, greyed while their control is disabled.
-void applyFormatRule(int selection) {
-    const FormatRule& rule = formatRule(selection);
+void enableForRule(const FormatRule& rule) {
     for (int k = 1; k <= kMaxChoices; ++k) {
         enable(kChoiceBase + k, k <= rule.choiceCount);
         enable(kCorrectBase + k, rule.correctBoxesEnabled);
     }
     enable(kAnswer, rule.answerItems > 0);
+}
+
+void applyFormatRule(int selection) {
+    const FormatRule& rule = formatRule(selection);
+    enableForRule(rule);
     if (rule.answerItems > 0) {
         fillAnswerBox(rule.answerItems);
         selectComboItem(control(kAnswer), 0);
     }
 }
 
-// A slot's own texts follow at once: the multi-line fields are then set
-// once, with them, instead of first with the placeholders.
-void resetPage(bool filled) {
+void resetPage() {
     setControlNumber(control(kQuestionId), currentIndex + 1);
     setControlNumber(control(kPoints), 0);
     selectComboItem(control(kGenre), 0);
@@ -152,10 +154,8 @@ void resetPage(bool filled) {
         setChecked(control(kCorrectBase + k), false);
     }
     applyFormatRule(kResetFormatItem);
-    if (!filled) {
-        SetWindowTextW(control(kText), kTextPlaceholder);
-        SetWindowTextW(control(kExplanation), kExplanationPlaceholder);
-    }
+    SetWindowTextW(control(kText), kTextPlaceholder);
+    SetWindowTextW(control(kExplanation), kExplanationPlaceholder);
 }
 
 void showLongText(int id, const char* text) {
@@ -163,37 +163,34 @@ void showLongText(int id, const char* text) {
     scrollLines(control(id), -kFillScrollLines);
 }
 
-void showCorrectChoices(std::int32_t code) {
-    bool correct[kMaxChoices];
-    correctChoicesFromCode(code, correct);
-    for (int k = 1; k <= kMaxChoices; ++k) {
-        setChecked(control(kCorrectBase + k), correct[k - 1]);
-    }
-}
-
-// A stored format outside the list shows no choices and keeps the reset's
+// A stored question shows what the reset page overwritten by the slot's
+// values would, each control set once: every change repaints the control,
+// and a long text is laid out anew each time it is set. A stored format
+// outside the list shows no choices and keeps the reset's (four-choice)
 // enabled state; an answer or genre outside its list selects nothing.
 void fillFromSlot(const Question& slot) {
+    const int selection = itemOfValue(slot.format, kFormatItemCount);
+    const int choiceCount = choiceCountOf(selection);
+    const int answerItems = answerItemCount(choiceCount);
     setControlNumber(control(kQuestionId), slot.questionId);
-    selectComboItem(control(kFormat), itemOfValue(slot.format, kFormatItemCount));
+    selectComboItem(control(kFormat), selection);
     selectComboItem(control(kGenre),
                     itemOfValue(slot.genre, genreItemCount(questionSet.genreCount)));
     setControlNumber(control(kPoints), slot.points);
     showLongText(kText, slot.text);
     showLongText(kExplanation, slot.explanation);
-    const int selection = comboSelection(control(kFormat));
-    if (isFormatItem(selection)) {
-        applyFormatRule(selection);
-    }
-    const int choiceCount = choiceCountOf(selection);
-    fillAnswerBox(answerItemCount(choiceCount));
-    for (int k = 1; k <= choiceCount; ++k) {
-        setControlText(control(kChoiceBase + k), slot.choices[k - 1], kShortReadUnits);
-    }
+    enableForRule(formatRule(selection));
+    fillAnswerBox(answerItems);
+    bool correct[kMaxChoices] = {};
     if (choiceCount == kMaxChoices) {
-        showCorrectChoices(slot.answer);
+        correctChoicesFromCode(slot.answer, correct);
     } else {
-        selectComboItem(control(kAnswer), itemOfValue(slot.answer, answerItemCount(choiceCount)));
+        selectComboItem(control(kAnswer), itemOfValue(slot.answer, answerItems));
+    }
+    for (int k = 1; k <= kMaxChoices; ++k) {
+        setControlText(control(kChoiceBase + k), k <= choiceCount ? slot.choices[k - 1] : "",
+                       kShortReadUnits);
+        setChecked(control(kCorrectBase + k), correct[k - 1]);
     }
 }
 
@@ -221,11 +218,10 @@ void buildQuestionPage(HWND window) {
         enterNavigationButtons();
         createPage(window);
     }
-    const bool filled =
-        isSlotIndex(currentIndex) && questionSet.questions[currentIndex].questionId != 0;
-    resetPage(filled);
-    if (filled) {
+    if (isSlotIndex(currentIndex) && questionSet.questions[currentIndex].questionId != 0) {
         fillFromSlot(questionSet.questions[currentIndex]);
+    } else {
+        resetPage();
     }
 }
 
