@@ -306,5 +306,9 @@ OutputResult outputQuestionSet(HWND owner) {
     if (!askOutputPath(owner, scrambled)) {
         return OutputCancelled;
     }
-    return writeReplacing(owner, outputPath, scrambled);
+    return writeSetFile(owner, outputPath, scrambled);
+}
+
+OutputResult writeSetFile(HWND owner, const wchar_t* path, bool scrambled) {
+    return writeReplacing(owner, path, scrambled);
 }

@@ -45,3 +45,7 @@ enum OutputResult : std::int8_t { OutputWritten = 0, OutputCancelled = 1, Output
 // behind. Code 1 is shown only when the target cannot be opened at all;
 // every failure returns OutputFailed.
 OutputResult outputQuestionSet(HWND owner);
+
+// The output without its box and dialog: writes the set in the given form
+// to `path` and puts it in place, as outputQuestionSet does once asked.
+OutputResult writeSetFile(HWND owner, const wchar_t* path, bool scrambled);
