@@ -1,4 +1,5 @@
-; The per-user installer: makensis -DVERSION=.. -DSTAGE=.. -DOUTFILE=.. tov.nsi
+; The per-user installer, made by cmake/dist.sh:
+;   makensis -INPUTCHARSET UTF8 -DVERSION=.. -DFILE_VERSION=.. -DCOPYRIGHT=.. -DICON=.. -DSTAGE=.. -DOUTFILE=.. tov.nsi
 ; No administrator rights, like the program itself; nothing outside the
 ; user's own folders and registry.
 ; tov.exe is a 64-bit program; so is its installer.
@@ -12,12 +13,24 @@ OutFile "${OUTFILE}"
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\tov"
 SetCompressor /SOLID lzma
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Japanese"
+
+; What Windows shows of the installer itself (Properties → Details).
+VIProductVersion "${FILE_VERSION}"
+VIFileVersion "${FILE_VERSION}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductName" "tov"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "FileDescription" "tov ${VERSION} のインストーラー"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "${COPYRIGHT}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "OriginalFilename" "tov-${VERSION}-setup.exe"
 
 Section
     SetShellVarContext current
@@ -27,10 +40,10 @@ Section
     File "${STAGE}\tovtool.exe"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     ; Started from the install folder, so that ヘルプ finds tov.chm.
-    CreateShortCut "$SMPROGRAMS\tov.lnk" "$INSTDIR\tov.exe"
+    CreateShortCut "$SMPROGRAMS\tov.lnk" "$INSTDIR\tov.exe" "" "$INSTDIR\tov.exe" 0
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "tov"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\tov.exe"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\tov.exe,0"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
     WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The installer as a user runs it: tests/dist/installer_test.sh DIST_DIR E2E_TESTS_EXE
+# The installer as a user runs it: tests/dist/installer_test.sh DIST_DIR E2E_TESTS_EXE VERSION
 # A silent install puts tov.exe, tov.chm, tovtool.exe, the uninstaller, the shortcut and
 # the uninstall entry in the user's own places; the installed program starts;
 # a silent uninstall removes exactly those and leaves the user's sets alone.
@@ -69,7 +69,7 @@ mkdir -p "$local_app/Programs"
 saved=$local_app/Programs/mine.csv
 cp "$here/../../dist/sample-set.csv" "$saved"
 
-"$wine" "$dist/tov-0.80-setup.exe" /S
+"$wine" "$dist/tov-$3-setup.exe" /S
 for file in tov.exe tov.chm tovtool.exe uninstall.exe; do
     [ -f "$install/$file" ] || fail "$file not installed"
 done
@@ -87,6 +87,8 @@ fi
 cmp -s "$install/tov.exe" "$here/../../build/win/tov.exe" 2>/dev/null ||
     cmp -s "$install/tov.exe" "$(dirname "$e2e")/../../tov.exe" || fail "installed tov.exe differs"
 "$wine" reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "no uninstall entry"
+"$wine" reg query "$key" /v DisplayIcon 2>/dev/null | grep -qi 'Programs\\tov\\tov.exe,0' ||
+    fail "the uninstall entry does not show tov.exe's icon"
 
 TOV_EXE="$install_windows\\tov.exe" "$wine" "$e2e" --gtest_filter='Program.OpensOnTheStartScreen' ||
     fail "the installed tov.exe did not open its window"
