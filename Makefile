@@ -44,9 +44,9 @@ screenshots: win
 timing: win
 	cmake/with-display.sh cmake/wine-run.sh $(WIN)/tests/win/win_timing.exe
 
-# The file-format fuzzer for as long as asked: make fuzz SECONDS=3600
+# The file-format and import fuzzers, each for as long as asked: make fuzz SECONDS=3600
 fuzz: native
-	cmake/fuzz.sh $(NATIVE) $(SECONDS)
+	cmake/fuzz.sh $(NATIVE) $(SECONDS) all
 
 # Write and read the largest possible set, against a plain copy (no sanitizers).
 bench: deps

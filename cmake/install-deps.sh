@@ -10,6 +10,7 @@ packages=(
     wine wine64 xvfb x11-utils imagemagick fonts-noto-cjk fonts-wine locales
     fp-utils libchm-bin nsis zip unzip
     libcli11-dev libpugixml-dev libxml2-utils chromium poppler-utils
+    librapidxml-dev zlib1g-dev libz-mingw-w64-dev
     icoutils python3 python3-pefile librsvg2-bin
 )
 

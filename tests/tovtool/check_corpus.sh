@@ -3,6 +3,8 @@
 # given folders and over cut and comma-spliced variants of them: it must
 # report (exit 0 or 1) and never trip a sanitizer.
 set -euo pipefail
+# The texts compared are the English ones.
+export LC_ALL=C
 tovtool=$1
 shift
 work=$(mktemp -d)

@@ -4,6 +4,8 @@
 # results on stdout alone. Also: every command has its --help.
 # progress.sh TOVTOOL SET.csv
 set -euo pipefail
+# The texts compared are the English ones.
+export LC_ALL=C
 tool=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 set_file=$2
 work=$(mktemp -d)

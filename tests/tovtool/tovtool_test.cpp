@@ -3,6 +3,7 @@
 #include "model/file_open.h"
 #include "model/question_file.h"
 #include "model/question_set.h"
+#include "tests/tovtool/tool_run.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
@@ -19,23 +20,6 @@
 #include <unistd.h>
 
 namespace {
-
-namespace fs = std::filesystem;
-
-struct ToolRun {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void put(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // "ソ" and "表" end in 0x5C, the backslash byte; the \r\n escape is a line break.
 const char kSjisText[] = "\x83\x5c\x95\x5c\x82\xcc\\r\\n<b>&";
@@ -75,42 +59,6 @@ void fillGoodSet() {
     s.questionCount = 4;
 }
 
-std::string writtenSet(bool scrambled) {
-    const fs::path path =
-        fs::temp_directory_path() / ("tovtool_writer_" + std::to_string(getpid()));
-    std::FILE* file = openFile(path.wstring().c_str(), "wb");
-    EXPECT_TRUE(file != nullptr && writeQuestionSet(file, scrambled));
-    std::fclose(file);
-    std::string bytes = bytesOf(path);
-    fs::remove(path);
-    return bytes;
-}
-
-std::vector<std::string> linesOf(const std::string& bytes) {
-    std::vector<std::string> lines;
-    std::istringstream in(bytes);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line.substr(0, line.size() - 1)); // without its CR
-    }
-    return lines;
-}
-
-std::string joined(const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const std::string& line : lines) {
-        bytes += line + "\r\n";
-    }
-    return bytes;
-}
-
-std::string quotedArgument(const std::string& argument) {
-    std::string out = "'";
-    for (const char c : argument) {
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return out + "'";
-}
-
 class Tovtool : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -126,18 +74,8 @@ class Tovtool : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    // `prefix` goes before the command in the shell, for limits.
     ToolRun run(const std::vector<std::string>& arguments, const std::string& prefix = "") const {
-        std::string command = prefix + " " + quotedArgument(TOVTOOL);
-        for (const std::string& a : arguments) {
-            command += " " + quotedArgument(a);
-        }
-        const fs::path out = dir / "stdout";
-        const fs::path err = dir / "stderr";
-        command = "cd " + quotedArgument(dir.string()) + " && (" + command + ") >" +
-                  quotedArgument(out.string()) + " 2>" + quotedArgument(err.string());
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, bytesOf(out), bytesOf(err)};
+        return runTool(dir, arguments, prefix);
     }
 
     std::string file(const std::string& name, const std::string& bytes) const {

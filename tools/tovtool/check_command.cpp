@@ -1,5 +1,6 @@
 #include "tools/tovtool/commands.h"
 
+#include "tools/tovtool/json_out.h"
 #include "tools/tovtool/set_report.h"
 #include "tools/tovtool/text_convert.h"
 
@@ -20,37 +21,6 @@ struct Tally {
     int unreadable;
     std::size_t problems;
 };
-
-void appendJsonString(const std::string& text, std::string& out) {
-    out += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
-}
-
-void appendJsonField(const char* name, const std::string& value, std::string& out) {
-    out += '"';
-    out += name;
-    out += "\": ";
-    appendJsonString(value, out);
-}
-
-void appendJsonNumber(const char* name, long long value, std::string& out) {
-    out += '"';
-    out += name;
-    out += "\": " + std::to_string(value);
-}
 
 void appendText(const std::string& path, const Problems& problems, std::string& out) {
     for (const Problem& p : problems) {
@@ -93,28 +63,28 @@ void appendJsonError(const std::string& path, const std::string& error, std::str
 }
 
 void put(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    writeOutput(stdout, text);
 }
 
 // Spaces rather than an escape sequence: not every console knows them.
 void clearProgress(bool shown) {
     if (shown) {
-        std::fputs("\r                                        \r", stderr);
+        writeOutput(stderr, "\r                                        \r");
     }
 }
 
 void showProgress(bool shown, std::size_t done, std::size_t total) {
     if (shown) {
-        std::fprintf(stderr, "\rchecked %zu of %zu files", done, total);
-        std::fflush(stderr);
+        writeOutput(stderr,
+                    "\r" + say(Msg::CheckProgress, {std::to_string(done), std::to_string(total)}));
     }
 }
 
 std::string summaryLine(const Tally& t) {
-    return std::to_string(t.files) + (t.files == 1 ? " file" : " files") +
-           " checked: " + std::to_string(t.fine) + " fine, " + std::to_string(t.withProblems) +
-           " with problems (" + std::to_string(t.problems) + " problems), " +
-           std::to_string(t.unreadable) + " unreadable\n";
+    return say(t.files == 1 ? Msg::CheckSummaryOne : Msg::CheckSummary,
+               {std::to_string(t.files), std::to_string(t.fine), std::to_string(t.withProblems),
+                std::to_string(t.problems), std::to_string(t.unreadable)}) +
+           "\n";
 }
 
 void appendJsonSummary(const Tally& t, std::string& out) {
@@ -153,7 +123,7 @@ int checkFiles(const std::vector<std::string>& paths, Form form, bool json) {
         ++tally.files;
         if (!loadFile(pathFromArgument(paths[i].c_str()), form, loaded, problems, error)) {
             ++tally.unreadable;
-            std::fprintf(stderr, "%s: %s\n", shownPath.c_str(), error.c_str());
+            writeOutput(stderr, shownPath + ": " + error + "\n");
             if (json) {
                 appendJsonError(shownPath, error, out);
             }
@@ -172,7 +142,6 @@ int checkFiles(const std::vector<std::string>& paths, Form form, bool json) {
         if (!out.empty()) {
             clearProgress(progress);
             put(out);
-            std::fflush(stdout);
         }
         showProgress(progress, i + 1, paths.size());
     }
@@ -184,7 +153,6 @@ int checkFiles(const std::vector<std::string>& paths, Form form, bool json) {
         out = summaryLine(tally);
     }
     put(out);
-    std::fflush(stdout);
     if (tally.unreadable > 0) {
         return kExitFailure;
     }

@@ -23,7 +23,7 @@ int convertFile(const std::string& in, const std::string& out, Form form) {
     std::string error;
     const std::string shownIn = in;
     if (!loadFile(pathFromArgument(in.c_str()), form, loaded, lost, error)) {
-        std::fprintf(stderr, "%s: %s\n", shownIn.c_str(), error.c_str());
+        printError(shownIn, error);
         return kExitFailure;
     }
     reportSetEnd(loaded, lost);
@@ -35,12 +35,12 @@ int convertFile(const std::string& in, const std::string& out, Form form) {
     const std::wstring outPath = pathFromArgument(out.c_str());
     const bool scrambled = isScrambledPath(outPath);
     if (!replaceFile(outPath, writeSet, &scrambled, error)) {
-        std::fprintf(stderr, "%s: %s\n", out.c_str(), error.c_str());
+        printError(out, error);
         return kExitFailure;
     }
     // What the file held that the set as read does not.
     for (const Problem& p : lost) {
-        std::fprintf(stderr, "%s:%d: %s: %s\n", shownIn.c_str(), p.line, p.kind, p.detail.c_str());
+        printError(shownIn + ":" + std::to_string(p.line), std::string(p.kind) + ": " + p.detail);
     }
     return lost.empty() ? kExitFine : kExitProblems;
 }

@@ -108,7 +108,7 @@ int exportHtml(const std::string& in, const std::string& out, Form form) {
     const std::string html = htmlOfSet(loaded.questionsInSet);
     std::string error;
     if (!replaceFile(pathFromArgument(out.c_str()), writeBytes, &html, error)) {
-        std::fprintf(stderr, "%s: %s\n", out.c_str(), error.c_str());
+        printError(out, error);
         return kExitFailure;
     }
     return kExitFine;

@@ -139,7 +139,7 @@ int exportMoodle(const std::string& in, const std::string& out, Form form) {
     const std::string xml = moodleXmlOf(loaded.questionsInSet);
     std::string error;
     if (!replaceFile(pathFromArgument(out.c_str()), writeBytes, &xml, error)) {
-        std::fprintf(stderr, "%s: %s\n", out.c_str(), error.c_str());
+        printError(out, error);
         return kExitFailure;
     }
     return kExitFine;

@@ -41,7 +41,7 @@ bool loadForExport(const std::string& in, Form form, LoadedFile& loaded) {
     Problems ignored;
     std::string error;
     if (!loadFile(pathFromArgument(in.c_str()), form, loaded, ignored, error)) {
-        std::fprintf(stderr, "%s: %s\n", in.c_str(), error.c_str());
+        printError(in, error);
         return false;
     }
     return true;

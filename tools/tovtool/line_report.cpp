@@ -55,6 +55,10 @@ std::string quoted(std::size_t offset) {
     return out;
 }
 
+std::string labelOf(const LineNote& note) {
+    return fieldLabel(fieldName(note.line, note.field));
+}
+
 void add(const LineNote& note, const char* kind, std::string detail) {
     watched.problems->push_back(
         {note.line, kind, fieldName(note.line, note.field), std::move(detail)});
@@ -72,42 +76,33 @@ bool textBefore(int line, int field) {
 void stoppedEarly(const LineNote& note) {
     const bool leadingNumber = note.event == LineEvent::MoreThanANumber;
     std::string detail =
-        std::string(fieldName(note.line, note.field)) + " holds " + quoted(note.offset) +
-        (leadingNumber ? ", more than a number: reading of the line stops after its leading "
-                         "number and the fields after it are not read"
-                       : ", which is no number: reading of the line stops there and the fields "
-                         "from it on are not read");
+        say(leadingNumber ? Msg::LineStoppedMoreThanNumber : Msg::LineStoppedNotNumber,
+            {labelOf(note), quoted(note.offset)});
     if (textBefore(note.line, note.field)) {
-        detail += " (most often a comma typed inside a text before it, which split the text)";
+        detail += say(Msg::LineStoppedHint);
     }
     add(note, "stopped-early", std::move(detail));
 }
 
 void reportNote(const LineNote& note) {
-    const std::string name = fieldName(note.line, note.field);
+    const std::string name = labelOf(note);
     switch (note.event) {
     case LineEvent::Cut:
         add(note, "cut",
-            name + " holds " + std::to_string(note.length) + " bytes and is cut to the " +
-                std::to_string(note.kept) + " that tov keeps");
+            say(Msg::LineCut, {name, std::to_string(note.length), std::to_string(note.kept)}));
         break;
     case LineEvent::NotANumber:
     case LineEvent::MoreThanANumber:
         stoppedEarly(note);
         break;
     case LineEvent::EndsBefore:
-        add(note, "short-line",
-            "the line ends before " + name + ": it and the fields after it are not read");
+        add(note, "short-line", say(Msg::LineShort, {name}));
         break;
     case LineEvent::Unreadable:
-        add(note, "unreadable-line",
-            "the line begins with " + quoted(note.offset) + " where " + name +
-                " is due, so nothing of it is read");
+        add(note, "unreadable-line", say(Msg::LineUnreadable, {quoted(note.offset), name}));
         break;
     case LineEvent::ExtraFields:
-        add(note, "extra-fields",
-            "the line holds more than its " + std::to_string(note.field) +
-                " fields and the rest is not read (a comma typed inside a text splits it)");
+        add(note, "extra-fields", say(Msg::LineExtraFields, {std::to_string(note.field)}));
         break;
     }
 }
@@ -136,10 +131,10 @@ LineCounts countLines(const char* bytes, std::size_t size, Problems& problems) {
     counts.slotsRead = std::min(counts.questionLines, kMaxQuestions);
     const int lastReadLine = kHeaderLines + kMaxQuestions;
     if (lines > lastReadLine) {
-        problems.push_back({lastReadLine + 1, "too-many-lines", "",
-                            "more than " + std::to_string(kMaxQuestions) +
-                                " question lines: lines " + std::to_string(lastReadLine + 1) +
-                                " to " + std::to_string(lines) + " are not read"});
+        problems.push_back(
+            {lastReadLine + 1, "too-many-lines", "",
+             say(Msg::TooManyLines, {std::to_string(kMaxQuestions),
+                                     std::to_string(lastReadLine + 1), std::to_string(lines)})});
     }
     return counts;
 }

@@ -3,6 +3,7 @@
 #include "model/file_open.h"
 #include "model/question_file.h"
 #include "model/question_set.h"
+#include "tools/tovtool/messages.h"
 
 #include <cerrno>
 #include <cstring>
@@ -12,25 +13,29 @@ namespace {
 // Kept for the run, so that many files reuse one buffer.
 std::string fileBytes;
 
-bool readWhole(const std::wstring& path, std::string& error) {
+} // namespace
+
+bool readFileBytes(const std::wstring& path, std::string& bytes, std::string& error) {
     std::FILE* file = openFile(path.c_str(), "rb");
     if (file == nullptr) {
-        error = std::string("cannot open the file: ") + std::strerror(errno);
+        error = say(Msg::CannotOpen, {std::strerror(errno)});
         return false;
     }
-    fileBytes.clear();
+    bytes.clear();
     char block[1 << 16];
     for (std::size_t n; (n = std::fread(block, 1, sizeof block, file)) > 0;) {
-        fileBytes.append(block, n);
+        bytes.append(block, n);
     }
     const bool failed = std::ferror(file) != 0;
     const int readErrno = errno;
     std::fclose(file);
     if (failed) {
-        error = std::string("cannot read the file: ") + std::strerror(readErrno);
+        error = say(Msg::CannotRead, {std::strerror(readErrno)});
     }
     return !failed;
 }
+
+namespace {
 
 int firstEmptySlot() {
     int slot = 0;
@@ -48,7 +53,7 @@ bool isScrambledPath(const std::wstring& path) {
 
 bool loadFile(const std::wstring& path, Form form, LoadedFile& loaded, Problems& problems,
               std::string& error) {
-    if (!readWhole(path, error)) {
+    if (!readFileBytes(path, fileBytes, error)) {
         return false;
     }
     const char* bytes = fileBytes.data();

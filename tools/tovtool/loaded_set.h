@@ -23,5 +23,9 @@ struct LoadedFile {
 bool loadFile(const std::wstring& path, Form form, LoadedFile& loaded, Problems& problems,
               std::string& error);
 
+// Reads the whole file at `path` into `bytes`. False, with `error` set,
+// when it cannot be read.
+bool readFileBytes(const std::wstring& path, std::string& bytes, std::string& error);
+
 // The form a path's extension gives, as the readers judge it.
 bool isScrambledPath(const std::wstring& path);

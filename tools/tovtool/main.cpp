@@ -1,10 +1,12 @@
-// tovtool: checks, converts and exports the question-set files that tov
-// writes, with tov's own readers, writer and check.
+// tovtool: checks, converts, exports and imports the question-set files
+// that tov writes, with tov's own readers, writer and check.
 #include "tools/tovtool/commands.h"
 #include "tools/tovtool/text_convert.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,7 +18,9 @@ struct Arguments {
     std::string out;
     std::string form;
     std::string to;
+    std::string lang;
     bool json = false;
+    ImportOptions import;
 };
 
 Form formOf(const std::string& name) {
@@ -24,55 +28,130 @@ Form formOf(const std::string& name) {
 }
 
 void addForm(CLI::App& command, Arguments& a) {
-    command
-        .add_option("--form", a.form,
-                    "Read the input as plain (csv) or scrambled (eep), whatever its extension")
-        ->check(CLI::IsMember({"csv", "eep"}));
+    command.add_option("--form", a.form, say(Msg::HelpForm))->check(CLI::IsMember({"csv", "eep"}));
+}
+
+// --lang is needed before the help texts are made, so it is read first.
+Lang languageAsked(const std::vector<std::string>& arguments) {
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        const std::string value = a.rfind("--lang=", 0) == 0                  ? a.substr(7)
+                                  : a == "--lang" && i + 1 < arguments.size() ? arguments[i + 1]
+                                                                              : "";
+        if (value == "ja" || value == "en") {
+            return value == "ja" ? Lang::Ja : Lang::En;
+        }
+    }
+    return userLanguage();
+}
+
+// Only existing files, no option and no command: dropped on the program.
+bool onlyFiles(const std::vector<std::string>& arguments) {
+    if (arguments.size() < 2) {
+        return false;
+    }
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        std::error_code failed;
+        if (arguments[i].empty() || arguments[i][0] == '-' ||
+            !std::filesystem::is_regular_file(std::filesystem::u8path(arguments[i]), failed)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void labelInJapanese(CLI::App& app) {
+    const auto formatter = app.get_formatter();
+    formatter->label("Usage", "使い方");
+    formatter->label("OPTIONS", "オプション");
+    formatter->label("SUBCOMMAND", "コマンド");
+    formatter->label("SUBCOMMANDS", "コマンド");
+    formatter->label("Options", "オプション");
+    formatter->label("Positionals", "引数");
+    formatter->label("Subcommands", "コマンド");
+    formatter->label("REQUIRED", "必須");
+}
+
+// A list positional takes every argument left: OUT is split off after.
+void splitOutput(ImportOptions& options) {
+    options.output = options.inputs.back();
+    options.inputs.pop_back();
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     prepareConsole();
+    std::vector<std::string> arguments = utf8Arguments(argc, argv);
+    language = languageAsked(arguments);
+    if (onlyFiles(arguments)) {
+        return openGivenFiles({arguments.begin() + 1, arguments.end()});
+    }
     Arguments a;
-    CLI::App app{"Checks, converts and exports tov question sets (.csv plain, .eep scrambled).",
-                 "tovtool"};
+    CLI::App app{say(Msg::HelpApp), "tovtool"};
+    if (language == Lang::Ja) {
+        labelInJapanese(app);
+        app.option_defaults()->group("オプション");
+    }
+    app.set_help_flag("-h,--help", say(Msg::HelpHelp));
     app.require_subcommand(1);
-    app.footer("Exit codes: 0 fine, 1 problems found, 2 usage error or a file that cannot be "
-               "read or written.");
+    app.footer(say(Msg::HelpFooter));
+    app.add_option("--lang", a.lang, say(Msg::HelpLang))->check(CLI::IsMember({"ja", "en"}));
 
-    CLI::App* check = app.add_subcommand(
-        "check", "Read each FILE as tov would and list every problem with its line number");
-    check->add_option("FILE", a.files, "Question-set files")->required();
+    CLI::App* check = app.add_subcommand("check", say(Msg::HelpCheck));
+    check->add_option("FILE", a.files, say(Msg::HelpFiles))->required();
     addForm(*check, a);
-    check->add_flag("--json", a.json, "Report as JSON");
+    check->add_flag("--json", a.json, say(Msg::HelpJson));
 
-    CLI::App* convert = app.add_subcommand(
-        "convert", "Write IN in the form of OUT's extension (.eep scrambled, else plain)");
-    convert->add_option("IN", a.in, "Question-set file to read")->required();
-    convert->add_option("OUT", a.out, "File to write; replaced only once wholly written")
-        ->required();
+    CLI::App* convert = app.add_subcommand("convert", say(Msg::HelpConvert));
+    convert->add_option("IN", a.in, say(Msg::HelpIn))->required();
+    convert->add_option("OUT", a.out, say(Msg::HelpOutReplace))->required();
     addForm(*convert, a);
 
-    CLI::App* exporter = app.add_subcommand(
-        "export", "Write IN as a printable test (html) or as Moodle XML (moodle)");
-    exporter->add_option("--to", a.to, "Target format")
+    CLI::App* exporter = app.add_subcommand("export", say(Msg::HelpExport));
+    exporter->add_option("--to", a.to, say(Msg::HelpTo))
         ->required()
-        ->check(CLI::IsMember({"html", "moodle"}));
-    exporter->add_option("IN", a.in, "Question-set file to read")->required();
-    exporter->add_option("OUT", a.out, "File to write, in UTF-8")->required();
+        ->check(CLI::IsMember({"html", "moodle", "csv"}));
+    exporter->add_option("IN", a.in, say(Msg::HelpIn))->required();
+    exporter->add_option("OUT", a.out, say(Msg::HelpOutUtf8))->required();
     addForm(*exporter, a);
 
-    // CLI11 reports through exceptions; they end here.
+    ImportOptions& im = a.import;
+    CLI::App* importer = app.add_subcommand("import", say(Msg::HelpImport));
+    importer->add_option("--from", im.from, say(Msg::HelpFrom))
+        ->check(CLI::IsMember({"csv", "tsv", "xlsx", "moodle", "gift", "aiken"}));
+    importer->add_option("--title", im.title, say(Msg::HelpTitle));
+    importer->add_option("--settings", im.settings, say(Msg::HelpSettings));
+    importer->add_option("--sheet", im.sheet, say(Msg::HelpSheet));
+    importer->add_flag("--json", im.json, say(Msg::HelpJson));
+    importer->add_option("IN... OUT", im.inputs, say(Msg::HelpInOut))->required()->expected(2, -1);
+
+    CLI::App* differ = app.add_subcommand("diff", say(Msg::HelpDiff));
+    differ->add_option("A B", a.files, say(Msg::HelpDiffFiles))->required()->expected(2);
+    addForm(*differ, a);
+    differ->add_flag("--json", a.json, say(Msg::HelpJson));
+
+    CLI::App* merger = app.add_subcommand("merge", say(Msg::HelpMerge));
+    merger->add_option("IN... OUT", im.inputs, say(Msg::HelpMergeFiles))
+        ->required()
+        ->expected(2, -1);
+    merger->add_flag("--json", im.json, say(Msg::HelpJson));
+
+    // CLI11 reports through exceptions; they end here, and what it says
+    // goes out as every other text does.
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments) {
+        pointers.push_back(argument.data());
+    }
     try {
-        std::vector<std::string> arguments = utf8Arguments(argc, argv);
-        std::vector<char*> pointers;
-        for (std::string& argument : arguments) {
-            pointers.push_back(argument.data());
-        }
         app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? kExitFine : kExitFailure;
+        std::ostringstream out;
+        std::ostringstream err;
+        const int code = app.exit(e, out, err);
+        writeOutput(stdout, out.str());
+        writeOutput(stderr, err.str());
+        return code == 0 ? kExitFine : kExitFailure;
     }
     const Form form = formOf(a.form);
     if (check->parsed()) {
@@ -80,6 +159,16 @@ int main(int argc, char** argv) {
     }
     if (convert->parsed()) {
         return convertFile(a.in, a.out, form);
+    }
+    if (importer->parsed() || merger->parsed()) {
+        splitOutput(im);
+        return importer->parsed() ? importFiles(im) : mergeFiles(im);
+    }
+    if (differ->parsed()) {
+        return diffSets(a.files[0], a.files[1], form, a.json);
+    }
+    if (a.to == "csv") {
+        return exportSheet(a.in, a.out, form);
     }
     return a.to == "html" ? exportHtml(a.in, a.out, form) : exportMoodle(a.in, a.out, form);
 }

@@ -1,6 +1,7 @@
 #include "tools/tovtool/output_file.h"
 
 #include "model/file_open.h"
+#include "tools/tovtool/messages.h"
 
 #include <cerrno>
 #include <cstring>
@@ -24,7 +25,7 @@ bool replaceFile(const std::wstring& path, ContentWriter write, const void* cont
     partial += ".partial-" + std::to_string(getpid());
     std::FILE* stream = openFile(partial.wstring().c_str(), "wb");
     if (stream == nullptr) {
-        error = std::string("cannot write the file: ") + std::strerror(errno);
+        error = say(Msg::CannotWrite, {std::strerror(errno)});
         return false;
     }
     bool written = write(stream, content) && std::fflush(stream) == 0;
@@ -38,8 +39,8 @@ bool replaceFile(const std::wstring& path, ContentWriter write, const void* cont
     if (!written || renamed) {
         std::error_code ignored;
         fs::remove(partial, ignored);
-        error = "cannot write the file: " +
-                (written ? renamed.message() : std::string(std::strerror(writeErrno)));
+        error = say(Msg::CannotWrite,
+                    {written ? renamed.message() : std::string(std::strerror(writeErrno))});
         return false;
     }
     return true;

@@ -25,8 +25,8 @@ std::string nameOf(const char* text) {
 }
 
 std::string questionLabel(int slot) {
-    return "question " + std::to_string(slot + 1) + " (id " +
-           std::to_string(questionSet.questions[slot].questionId) + ")";
+    return say(Msg::QuestionLabel,
+               {std::to_string(slot + 1), std::to_string(questionSet.questions[slot].questionId)});
 }
 
 bool isEmpty(const char* text) {
@@ -39,28 +39,31 @@ void reportMissing(int slot, Problems& problems) {
     const MissingFields missing = missingFields(questionSet.questions[slot]);
     const int line = lineOfSlot(slot);
     const std::string who = questionLabel(slot);
-    const char* offered = ": the check before output offers to delete it";
+    const auto lacks = [&](const std::string& field) {
+        problems.push_back(
+            {line, "badly-entered", field, say(Msg::MissingField, {who, fieldLabel(field)})});
+    };
     if (missing.points) {
-        problems.push_back({line, "badly-entered", "points", who + " has points 0" + offered});
+        problems.push_back({line, "badly-entered", "points", say(Msg::MissingPoints, {who})});
     }
     if (missing.text) {
-        problems.push_back({line, "badly-entered", "text", who + " has no text" + offered});
+        lacks("text");
     }
     if (missing.explanation) {
-        problems.push_back(
-            {line, "badly-entered", "explanation", who + " has no explanation" + offered});
+        lacks("explanation");
     }
     for (int choice = 0; choice < kMaxChoices; ++choice) {
         if (missing.choices[choice]) {
-            const std::string field = "choice " + std::to_string(choice + 1);
-            problems.push_back({line, "badly-entered", field, who + " has no " + field + offered});
+            lacks("choice " + std::to_string(choice + 1));
         }
     }
 }
 
-void outOfRange(int slot, const char* field, std::string detail, Problems& problems) {
-    problems.push_back(
-        {lineOfSlot(slot), "out-of-range", field, questionLabel(slot) + ": " + std::move(detail)});
+// `args` fill the message after the question's label.
+void outOfRange(int slot, const char* field, Msg id, std::vector<std::string> args,
+                Problems& problems) {
+    args.insert(args.begin(), questionLabel(slot));
+    problems.push_back({lineOfSlot(slot), "out-of-range", field, say(id, args)});
 }
 
 // Formats 2 to 4 name one choice; format 1 is a digit-position code whose
@@ -71,10 +74,8 @@ void reportAnswer(int slot, Problems& problems) {
     const std::string value = std::to_string(q.answer);
     if (q.format != 1) {
         if (q.answer < 1 || q.answer > count) {
-            outOfRange(slot, "answer",
-                       "answer is " + value + "; a format " + std::to_string(q.format) +
-                           " question has choices 1 to " + std::to_string(count),
-                       problems);
+            outOfRange(slot, "answer", Msg::AnswerOutOfRange,
+                       {value, std::to_string(q.format), std::to_string(count)}, problems);
         }
         return;
     }
@@ -84,20 +85,14 @@ void reportAnswer(int slot, Problems& problems) {
         valid = digit == 0 || digit == k;
     }
     if (!valid) {
-        outOfRange(slot, "answer",
-                   "answer is " + value +
-                       ", no digit-position code of correct choices (10000, 2000, 300, 40 and 5 "
-                       "for choices 1 to 5 added up)",
-                   problems);
+        outOfRange(slot, "answer", Msg::AnswerNotCode, {value}, problems);
         return;
     }
     bool correct[kMaxChoices];
     correctChoicesFromCode(q.answer, correct);
     for (int k = 0; k < kMaxChoices; ++k) {
         if (correct[k] && isEmpty(q.choices[k])) {
-            outOfRange(slot, "answer",
-                       "answer " + value + " marks choice " + std::to_string(k + 1) +
-                           " correct, which has no text",
+            outOfRange(slot, "answer", Msg::AnswerMarksEmpty, {value, std::to_string(k + 1)},
                        problems);
         }
     }
@@ -106,18 +101,13 @@ void reportAnswer(int slot, Problems& problems) {
 void reportRanges(int slot, int genres, Problems& problems) {
     const Question& q = questionSet.questions[slot];
     if (choiceCount(q.format) == 0) {
-        outOfRange(slot, "format",
-                   "format is " + std::to_string(q.format) +
-                       "; 1 (multiple selection) to 4 (four choices) exist",
-                   problems);
+        outOfRange(slot, "format", Msg::FormatOutOfRange, {std::to_string(q.format)}, problems);
     } else {
         reportAnswer(slot, problems);
     }
     if (q.genre < 1 || q.genre > genres) {
-        outOfRange(slot, "genre",
-                   "genre is " + std::to_string(q.genre) + "; the set has genres 1 to " +
-                       std::to_string(genres),
-                   problems);
+        outOfRange(slot, "genre", Msg::GenreOutOfRange,
+                   {std::to_string(q.genre), std::to_string(genres)}, problems);
     }
 }
 
@@ -127,18 +117,16 @@ void reportGenres(int questions, Problems& problems) {
     countGenres(questions, counts);
     for (int g = 1; g <= genresInUse(); ++g) {
         const std::string who =
-            "genre " + std::to_string(g) + " \"" + nameOf(questionSet.genreNames[g - 1]) + "\"";
+            say(Msg::GenreLabel, {std::to_string(g), nameOf(questionSet.genreNames[g - 1])});
+        const std::string field = "genre quota " + std::to_string(g);
         if (genreLacksQuota(g)) {
-            problems.push_back({kQuotaLine, "quota-missing", "genre quota " + std::to_string(g),
-                                who + " has no quota (message 47)"});
+            problems.push_back({kQuotaLine, "quota-missing", field, say(Msg::QuotaMissing, {who})});
         }
         const std::int32_t quota = quotaChecked(g, counts);
         if (counts[g - 1] < quota) {
-            problems.push_back({kQuotaLine, "short-of-questions",
-                                "genre quota " + std::to_string(g),
-                                who + " has " + std::to_string(counts[g - 1]) +
-                                    " questions, fewer than its quota " + std::to_string(quota) +
-                                    " (message 49)"});
+            problems.push_back({kQuotaLine, "short-of-questions", field,
+                                say(Msg::ShortOfQuestions,
+                                    {who, std::to_string(counts[g - 1]), std::to_string(quota)})});
         }
     }
 }
@@ -161,23 +149,20 @@ void reportSetEnd(const LoadedFile& loaded, Problems& problems) {
         return;
     }
     problems.push_back({lineOfSlot(end), "set-ends-early", "questionId",
-                        "questionId 0 (or a line that gives none) ends the set here: this line and "
-                        "the " +
-                            std::to_string(after) +
-                            " question lines after it are left out of checks and output"});
+                        say(Msg::SetEndsEarly, {std::to_string(after)})});
 }
 
 std::uint8_t reportSet(const LoadedFile& loaded, Problems& problems) {
     if (loaded.counts.lines < kHeaderLines) {
         problems.push_back({loaded.counts.lines + 1, "short-header", "",
-                            "the file ends after " + std::to_string(loaded.counts.lines) +
-                                " of the " + std::to_string(kHeaderLines) + " header lines"});
+                            say(Msg::ShortHeader, {std::to_string(loaded.counts.lines),
+                                                   std::to_string(kHeaderLines)})});
     }
     const int genres = std::clamp<std::int32_t>(questionSet.genreCount, 1, kMaxGenres);
     if (loaded.counts.lines > 0 && genres != questionSet.genreCount) {
-        problems.push_back({1, "out-of-range", "genreCount",
-                            "genreCount is " + std::to_string(questionSet.genreCount) +
-                                "; a set has 1 to 5 genres"});
+        problems.push_back(
+            {1, "out-of-range", "genreCount",
+             say(Msg::GenreCountOutOfRange, {std::to_string(questionSet.genreCount)})});
     }
     reportSetEnd(loaded, problems);
     for (int slot = 0; slot < loaded.questionsInSet; ++slot) {

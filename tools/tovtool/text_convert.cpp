@@ -20,3 +20,7 @@ void appendUtf8(const char* text, std::size_t length, std::string& out) {
         i += size;
     }
 }
+
+void printError(const std::string& file, const std::string& text) {
+    writeOutput(stderr, file + ": " + text + "\n");
+}

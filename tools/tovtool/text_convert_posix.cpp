@@ -1,5 +1,8 @@
 #include "tools/tovtool/text_convert.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include <iconv.h>
 
 namespace {
@@ -7,12 +10,14 @@ namespace {
 // Opened once for the run; (iconv_t)-1 when the C library lacks CP932.
 iconv_t fromCp932 = reinterpret_cast<iconv_t>(-1);
 iconv_t fromUtf8 = reinterpret_cast<iconv_t>(-1);
+iconv_t toCp932 = reinterpret_cast<iconv_t>(-1);
 bool opened = false;
 
 void openConverters() {
     if (!opened) {
         fromCp932 = iconv_open("UTF-8", "CP932");
         fromUtf8 = iconv_open("WCHAR_T", "UTF-8");
+        toCp932 = iconv_open("CP932", "UTF-32LE");
         opened = true;
     }
 }
@@ -44,6 +49,28 @@ bool appendCharacterUtf8(const char* character, std::size_t length, std::string&
     return true;
 }
 
+bool appendCharacterCp932(char32_t c, std::string& out) {
+    openConverters();
+    if (!isOpen(toCp932)) {
+        return false;
+    }
+    char in[4] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8 & 0xFF),
+                  static_cast<char>(c >> 16 & 0xFF), static_cast<char>(c >> 24 & 0xFF)};
+    char bytes[4];
+    char* inPointer = in;
+    char* outPointer = bytes;
+    std::size_t inLeft = sizeof in;
+    std::size_t outLeft = sizeof bytes;
+    iconv(toCp932, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(toCp932, &inPointer, &inLeft, &outPointer, &outLeft) ==
+            static_cast<std::size_t>(-1) ||
+        inLeft != 0) {
+        return false;
+    }
+    out.append(bytes, static_cast<std::size_t>(outPointer - bytes));
+    return true;
+}
+
 std::wstring pathFromArgument(const char* argument) {
     openConverters();
     std::string bytes(argument);
@@ -68,3 +95,27 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
 }
 
 void prepareConsole() {}
+
+Lang userLanguage() {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            return std::strncmp(value, "ja", 2) == 0 ? Lang::Ja : Lang::En;
+        }
+    }
+    return Lang::En;
+}
+
+void writeOutput(std::FILE* stream, const std::string& utf8) {
+    std::fwrite(utf8.data(), 1, utf8.size(), stream);
+    std::fflush(stream);
+}
+
+bool ownsConsole() {
+    return false;
+}
+
+void waitForEnter() {
+    for (int c = std::getchar(); c != '\n' && c != EOF; c = std::getchar()) {
+    }
+}
