@@ -7,6 +7,7 @@ Target amd64-unicode
 !include "MUI2.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\tov"
+!define SENDTO_NAME "tov 問題集に取り込む・確認する"
 
 Name "tov ${VERSION}"
 OutFile "${OUTFILE}"
@@ -41,6 +42,8 @@ Section
     WriteUninstaller "$INSTDIR\uninstall.exe"
     ; Started from the install folder, so that ヘルプ finds tov.chm.
     CreateShortCut "$SMPROGRAMS\tov.lnk" "$INSTDIR\tov.exe" "" "$INSTDIR\tov.exe" 0
+    ; Files sent to tovtool are checked, or imported into a set beside them.
+    CreateShortCut "$SENDTO\${SENDTO_NAME}.lnk" "$INSTDIR\tovtool.exe"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "tov"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\tov.exe,0"
@@ -56,6 +59,7 @@ SectionEnd
 Section "Uninstall"
     SetShellVarContext current
     Delete "$SMPROGRAMS\tov.lnk"
+    Delete "$SENDTO\${SENDTO_NAME}.lnk"
     Delete "$INSTDIR\tov.exe"
     Delete "$INSTDIR\tov.chm"
     Delete "$INSTDIR\tovtool.exe"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The installer as a user runs it: tests/dist/installer_test.sh DIST_DIR E2E_TESTS_EXE VERSION
-# A silent install puts tov.exe, tov.chm, tovtool.exe, the uninstaller, the shortcut and
-# the uninstall entry in the user's own places; the installed program starts;
+# A silent install puts tov.exe, tov.chm, tovtool.exe, the uninstaller, the Start-menu and
+# Send To shortcuts and the uninstall entry in the user's own places; the installed program starts;
 # a silent uninstall removes exactly those and leaves the user's sets alone.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,11 +17,13 @@ unixPath() { winepath -u "$(windowsPath "$1")" 2>/dev/null; }
 local_app=$(unixPath '%LOCALAPPDATA%')
 install_windows="$(windowsPath '%LOCALAPPDATA%')\Programs\tov"
 programs=$(unixPath '%APPDATA%')/Microsoft/Windows/Start\ Menu/Programs
+sendto="$(unixPath '%APPDATA%')/Microsoft/Windows/SendTo/tov 問題集に取り込む・確認する.lnk"
 install=$local_app/Programs/tov
 [ -n "$local_app" ] || { echo "FAIL: no user folder"; exit 1; }
 
-# A Shell Link (.lnk) file: its target's path (from LinkInfo) and its working
-# folder (from StringData), one a line; empty where the link has none.
+# A Shell Link (.lnk) file: its target's path (from LinkInfo), its working
+# folder and its arguments (from StringData), one a line; empty where the
+# link has none.
 u16() { od -An -tu2 -j"$2" -N2 "$1" | tr -d ' '; }
 u32() { od -An -tu4 -j"$2" -N4 "$1" | tr -d ' '; }
 # Text of at most $3 bytes at offset $2, up to its terminating zero if any.
@@ -32,7 +34,7 @@ unicodeAt() {
     tail -c +$(($2 + 1)) "$1" | head -c "$3" | iconv -f UTF-16LE -t UTF-8 | tr '\0' '\n' | head -n1
 }
 shortcut() {
-    local link=$1 flags offset=76 info target='' folder='' unit=1 bit
+    local link=$1 flags offset=76 info target='' folder='' arguments='' unit=1 bit
     [ "$(u32 "$link" 0)" = 76 ] || return 1
     flags=$(u32 "$link" 20)
     ((flags & 0x1)) && offset=$((offset + 2 + $(u16 "$link" 76)))
@@ -58,8 +60,12 @@ shortcut() {
         else
             folder=$(ansiAt "$link" $((offset + 2)) "$(u16 "$link" "$offset")")
         fi
+        offset=$((offset + 2 + unit * $(u16 "$link" "$offset")))
     fi
-    printf '%s\n%s\n' "$target" "$folder"
+    if ((flags & 0x20)) && ((unit == 2)); then
+        arguments=$(unicodeAt "$link" $((offset + 2)) $((2 * $(u16 "$link" "$offset"))))
+    fi
+    printf '%s\n%s\n%s\n' "$target" "$folder" "$arguments"
 }
 # Windows compares paths without case, and a folder with or without its last "\".
 samePath() { [ "$(tr 'A-Z' 'a-z' <<<"${1%\\}")" = "$(tr 'A-Z' 'a-z' <<<"${2%\\}")" ]; }
@@ -84,6 +90,23 @@ if [ -f "$programs/tov.lnk" ]; then
 else
     fail "no Start-menu shortcut"
 fi
+# Send To gives tovtool.exe the selected files and nothing else.
+if [ -f "$sendto" ]; then
+    { read -r target && read -r folder && read -r arguments; } < <(shortcut "$sendto") ||
+        fail "the Send To entry is no shortcut"
+    samePath "${target:-}" "$install_windows\\tovtool.exe" ||
+        fail "the Send To entry starts '${target:-}', not the installed tovtool.exe"
+    [ -z "${arguments:-}" ] || fail "the Send To entry adds arguments of its own: $arguments"
+    sent="$local_app/送った 問題"
+    mkdir -p "$sent"
+    printf '問題文,選択肢1,選択肢2,正解,解説文\r\nq,a,b,1,e\r\n' >"$sent/第3回 問題.csv"
+    "$wine" "$install_windows\\tovtool.exe" "$(windowsPath '%LOCALAPPDATA%')\\送った 問題\\第3回 問題.csv" \
+        </dev/null >/dev/null 2>&1
+    [ -f "$sent/第3回 問題-tov.csv" ] || fail "a file sent to tovtool.exe was not imported beside it"
+    rm -rf "$sent"
+else
+    fail "no Send To entry"
+fi
 cmp -s "$install/tov.exe" "$here/../../build/win/tov.exe" 2>/dev/null ||
     cmp -s "$install/tov.exe" "$(dirname "$e2e")/../../tov.exe" || fail "installed tov.exe differs"
 "$wine" reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "no uninstall entry"
@@ -101,6 +124,7 @@ for _ in $(seq 100); do
 done
 [ ! -e "$install" ] || fail "install folder left: $(ls "$install")"
 [ ! -e "$programs/tov.lnk" ] || fail "shortcut left"
+[ ! -e "$sendto" ] || fail "Send To entry left"
 "$wine" reg query "$key" >/dev/null 2>&1 && fail "uninstall entry left"
 cmp -s "$saved" "$here/../../dist/sample-set.csv" || fail "the user's saved set was changed or removed"
 rm -f "$saved"
