@@ -49,7 +49,6 @@ int openOne(const std::string& given) {
     if (imported == kExitFailure) {
         return imported;
     }
-    writeOutput(stdout, say(Msg::DroppedImported, {given, options.output}) + "\n");
     return std::max(imported, checkFiles({options.output}, Form::ByExtension, false));
 }
 

@@ -64,8 +64,11 @@ void skip(Merge& m, const std::string& file, int line, const Question& q, Msg id
     ++m.skipped;
 }
 
-// Takes the model's first `count` questions into the merged set.
-void takeQuestions(const std::string& file, int count, bool fromSet, Merge& m) {
+// Takes the model's first `count` questions into the merged set; `taken`
+// gets each one's number there, 0 when it is left out.
+void takeQuestions(const std::string& file, int count, bool fromSet, Merge& m,
+                   std::vector<int>& taken) {
+    taken.assign(static_cast<std::size_t>(count), 0);
     for (int slot = 0; slot < count; ++slot) {
         const Question& q = questionSet.questions[slot];
         const int line = fromSet ? kHeaderLines + 1 + slot : 0;
@@ -86,10 +89,11 @@ void takeQuestions(const std::string& file, int count, bool fromSet, Merge& m) {
             ++m.skipped;
             continue;
         }
-        Question& taken = merged.questions[m.questions++];
-        taken = q;
-        taken.questionId = m.questions;
-        taken.genre = genre + 1;
+        Question& copy = merged.questions[m.questions++];
+        copy = q;
+        copy.questionId = m.questions;
+        copy.genre = genre + 1;
+        taken[static_cast<std::size_t>(slot)] = m.questions;
     }
 }
 
@@ -132,6 +136,7 @@ int mergeFiles(const ImportOptions& options) {
     for (std::size_t i = 0; i < options.inputs.size(); ++i) {
         int count = 0;
         bool fromSet = false;
+        const std::size_t firstLine = m.report.size();
         if (!readInput(options.inputs[i], m, count, fromSet)) {
             return kExitFailure;
         }
@@ -140,7 +145,15 @@ int mergeFiles(const ImportOptions& options) {
             std::memset(merged.questions, 0, sizeof merged.questions);
             m.genres = m.firstGenres = std::clamp<int>(merged.genreCount, 0, kMaxGenres);
         }
-        takeQuestions(options.inputs[i], count, fromSet, m);
+        std::vector<int> taken;
+        takeQuestions(options.inputs[i], count, fromSet, m, taken);
+        // What the import said of a question, under its number in this set.
+        for (std::size_t line = firstLine; line < m.report.size(); ++line) {
+            int& question = m.report[line].question;
+            question = question > 0 && question <= count
+                           ? taken[static_cast<std::size_t>(question - 1)]
+                           : question;
+        }
     }
     if (!m.extraGenres.empty()) {
         std::string names;

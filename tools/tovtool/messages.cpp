@@ -231,8 +231,6 @@ constexpr Entry kEntries[] = {
     {Msg::Merged, "merged", "{} 問を {} にまとめました ({} 問は取り込みませんでした)",
      "{} questions merged into {} ({} skipped)"},
     {Msg::PressEnter, "press-enter", "Enter キーを押すと閉じます", "Press Enter to close"},
-    {Msg::DroppedImported, "dropped-imported", "{} を取り込んで {} を作りました",
-     "{} imported into {}"},
     {Msg::DroppedNothing, "dropped-nothing",
      "tov で開けるファイルや取り込めるファイルではありません", "not a file tov can open or import"},
     {Msg::HelpApp, "help",

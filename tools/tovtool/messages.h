@@ -110,7 +110,6 @@ enum class Msg {
     MergeTooManyGenres,
     Merged,
     PressEnter,
-    DroppedImported,
     DroppedNothing,
     HelpApp,
     HelpFooter,
