@@ -18,7 +18,7 @@ std::string fileBytes;
 bool readFileBytes(const std::wstring& path, std::string& bytes, std::string& error) {
     std::FILE* file = openFile(path.c_str(), "rb");
     if (file == nullptr) {
-        error = say(Msg::CannotOpen, {std::strerror(errno)});
+        error = say(Msg::CannotOpen, {systemError(errno)});
         return false;
     }
     bytes.clear();
@@ -30,7 +30,7 @@ bool readFileBytes(const std::wstring& path, std::string& bytes, std::string& er
     const int readErrno = errno;
     std::fclose(file);
     if (failed) {
-        error = say(Msg::CannotRead, {std::strerror(readErrno)});
+        error = say(Msg::CannotRead, {systemError(readErrno)});
     }
     return !failed;
 }

@@ -146,12 +146,16 @@ int main(int argc, char** argv) {
     try {
         app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() != 0) {
+            writeOutput(stderr, say(Msg::UsageError, {e.what()}) + "\n");
+            return kExitFailure;
+        }
         std::ostringstream out;
         std::ostringstream err;
-        const int code = app.exit(e, out, err);
+        app.exit(e, out, err);
         writeOutput(stdout, out.str());
         writeOutput(stderr, err.str());
-        return code == 0 ? kExitFine : kExitFailure;
+        return kExitFine;
     }
     const Form form = formOf(a.form);
     if (check->parsed()) {

@@ -1,5 +1,8 @@
 #include "tools/tovtool/messages.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 struct Entry {
@@ -290,6 +293,16 @@ constexpr Entry kEntries[] = {
     {Msg::HelpMergeFiles, "help", "まとめるファイル (順に)、最後に書く問題集",
      "Files to merge, in order, then the set to write"},
     {Msg::HelpHelp, "help", "このヘルプを表示して終わります", "Print this help message and exit"},
+    {Msg::ErrorNoSuchFile, "no-such-file", "ファイルやフォルダーがありません",
+     "no such file or folder"},
+    {Msg::ErrorDenied, "denied",
+     "アクセスが許可されていません（読み取り専用か、ほかのプログラムが使っています）",
+     "access denied (read-only, or in use by another program)"},
+    {Msg::ErrorDiskFull, "disk-full", "ディスクがいっぱいです", "the disk is full"},
+    {Msg::ErrorIsFolder, "is-folder", "ファイルではなくフォルダーです", "a folder, not a file"},
+    {Msg::UsageError, "usage",
+     "コマンドの書き方が正しくありません（{}）。tovtool --help で使い方を表示します",
+     "{}\nRun with --help for more information."},
 };
 
 static_assert(sizeof kEntries / sizeof kEntries[0] == static_cast<int>(Msg::Count),
@@ -375,4 +388,20 @@ std::string say(Msg id, const std::vector<std::string>& args) {
         }
     }
     return out;
+}
+
+std::string systemError(int number) {
+    switch (number) {
+    case ENOENT:
+        return say(Msg::ErrorNoSuchFile);
+    case EACCES:
+    case EPERM:
+        return say(Msg::ErrorDenied);
+    case ENOSPC:
+        return say(Msg::ErrorDiskFull);
+    case EISDIR:
+        return say(Msg::ErrorIsFolder);
+    default:
+        return std::strerror(number);
+    }
 }

@@ -135,6 +135,11 @@ enum class Msg {
     HelpMerge,
     HelpMergeFiles,
     HelpHelp,
+    ErrorNoSuchFile,
+    ErrorDenied,
+    ErrorDiskFull,
+    ErrorIsFolder,
+    UsageError,
     Count
 };
 
@@ -156,6 +161,10 @@ std::string fieldLabel(const std::string& name);
 // The language the user's environment asks for: Japanese where the user's
 // language or code page is Japanese, else English. Platform code.
 Lang userLanguage();
+
+// What the system said of a failed file operation (an errno), in
+// `language` where the catalogue has words for it.
+std::string systemError(int number);
 
 // The text as it stands in the table, for tests that walk it.
 const char* messageText(Msg id, Lang lang);

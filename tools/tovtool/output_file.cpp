@@ -25,7 +25,7 @@ bool replaceFile(const std::wstring& path, ContentWriter write, const void* cont
     partial += ".partial-" + std::to_string(getpid());
     std::FILE* stream = openFile(partial.wstring().c_str(), "wb");
     if (stream == nullptr) {
-        error = say(Msg::CannotWrite, {std::strerror(errno)});
+        error = say(Msg::CannotWrite, {systemError(errno)});
         return false;
     }
     bool written = write(stream, content) && std::fflush(stream) == 0;
@@ -39,8 +39,7 @@ bool replaceFile(const std::wstring& path, ContentWriter write, const void* cont
     if (!written || renamed) {
         std::error_code ignored;
         fs::remove(partial, ignored);
-        error = say(Msg::CannotWrite,
-                    {written ? renamed.message() : std::string(std::strerror(writeErrno))});
+        error = say(Msg::CannotWrite, {written ? renamed.message() : systemError(writeErrno)});
         return false;
     }
     return true;
