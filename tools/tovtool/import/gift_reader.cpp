@@ -140,24 +140,6 @@ Piece markedTextOf(std::string_view raw, bool html) {
     return textOf(raw, html);
 }
 
-// A category path's last component; "//" in a path is a "/" in a name.
-std::string lastComponent(std::string_view path) {
-    std::size_t cut = 0;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (path.compare(i, 2, "//") == 0) {
-            ++i;
-        } else if (path[i] == '/') {
-            cut = i + 1;
-        }
-    }
-    std::string name;
-    for (std::size_t i = cut; i < path.size(); ++i) {
-        name += path[i];
-        i += path.compare(i, 2, "//") == 0 ? 1 : 0;
-    }
-    return std::string(trimmed(name));
-}
-
 // What names a skipped question: its name, else the start of its text.
 std::string nameOrStart(const std::string& name, const std::string& text) {
     if (!name.empty()) {
@@ -451,7 +433,7 @@ void readGift(std::string_view bytes, ImportBatch& batch) {
     std::string genre;
     for (const Block& block : blocksOf(text)) {
         if (startsWith(block.text, "$CATEGORY:")) {
-            genre = lastComponent(trimmed(std::string_view(block.text).substr(10)));
+            genre = categoryName(trimmed(std::string_view(block.text).substr(10)));
             if (block.noBlankLine) {
                 batch.notes.push_back(looseNote(Loose::NoBlankLine, block.line));
             }

@@ -2,6 +2,8 @@
 // shows of it: block ends as line breaks, runs of white space folded.
 #include "tools/tovtool/import/html_text.h"
 
+#include "tools/tovtool/import/text_encoding.h"
+
 #include <cstdint>
 #include <string>
 
@@ -69,24 +71,6 @@ constexpr Named kOthers[] = {
 };
 
 constexpr char kNbsp[] = "\xC2\xA0";
-
-void appendUtf8(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
@@ -255,7 +239,7 @@ void putEntity(Flow& f, char32_t c) {
         f.space = true;
     } else if (c != 0xAD) { // a soft hyphen shows only where a line wraps
         std::string s;
-        appendUtf8(c, s);
+        appendUtf8Char(c, s);
         put(f, s);
     }
 }
@@ -322,4 +306,24 @@ HtmlText plainTextFromHtml(std::string_view html) {
     trimEnd(f.text, true);
     trimStart(f.text);
     return {f.text, image};
+}
+
+std::string categoryName(std::string_view path) {
+    std::size_t cut = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (path.compare(i, 2, "//") == 0) {
+            ++i;
+        } else if (path[i] == '/') {
+            cut = i + 1;
+        }
+    }
+    std::string name;
+    for (std::size_t i = cut; i < path.size(); ++i) {
+        name += path[i];
+        i += path.compare(i, 2, "//") == 0 ? 1 : 0;
+    }
+    const std::size_t from = name.find_first_not_of(" \t\r\n");
+    return from == std::string::npos
+               ? ""
+               : name.substr(from, name.find_last_not_of(" \t\r\n") - from + 1);
 }

@@ -13,3 +13,7 @@ struct HtmlText {
 // breaks, </td> and </th> a space; other tags are dropped; entities decoded;
 // runs of white space inside a line folded as a browser shows them.
 HtmlText plainTextFromHtml(std::string_view html);
+
+// A category path's last component, trimmed: the genre of the questions in
+// it. "//" in a path is a "/" in a name.
+std::string categoryName(std::string_view path);

@@ -93,24 +93,6 @@ bool parseNumber(std::string_view text, double& value) {
     return !t.empty() && std::from_chars(from, end, value).ptr == end;
 }
 
-// A category path's last component; "//" in a path is a "/" in a name.
-std::string lastComponent(const std::string& path) {
-    std::size_t cut = 0;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (path[i] == '/' && i + 1 < path.size() && path[i + 1] == '/') {
-            ++i;
-        } else if (path[i] == '/') {
-            cut = i + 1;
-        }
-    }
-    std::string name;
-    for (std::size_t i = cut; i < path.size(); ++i) {
-        name += path[i];
-        i += path.compare(i, 2, "//") == 0 ? 1 : 0;
-    }
-    return trimmed(name);
-}
-
 void noteImage(ImportRecord& record, bool image, const std::string& field) {
     if (image) {
         record.notes.push_back({record.place, Msg::ImageDropped, {field}});
@@ -290,7 +272,7 @@ void readMoodle(std::string_view bytes, ImportBatch& batch) {
          q = q->next_sibling("question")) {
         const std::string_view type = attribute(q, "type");
         if (type == "category") {
-            genre = lastComponent(childText(q, "category"));
+            genre = categoryName(childText(q, "category"));
             continue;
         }
         ImportRecord record;

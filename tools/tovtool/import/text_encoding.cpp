@@ -10,24 +10,6 @@ namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 constexpr char kGeta[] = "\x81\xAC"; // 〓, where CP932 has no such character
 
-void appendUtf8Char(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // The code point at `at`, which moves past it; U+FFFD for a malformed
 // sequence, which costs one byte.
 char32_t nextUtf8(std::string_view text, std::size_t& at) {
@@ -137,6 +119,24 @@ void noteUnrepresented(std::string_view utf8, std::string& list) {
 }
 
 } // namespace
+
+void appendUtf8Char(char32_t c, std::string& out) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6);
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | c >> 12);
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | c >> 18);
+        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
 
 bool isUtf8(std::string_view bytes) {
     for (std::size_t at = 0; at < bytes.size();) {

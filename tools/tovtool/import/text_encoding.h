@@ -10,6 +10,9 @@
 // dropped.
 std::string decodeText(std::string_view bytes);
 
+// Code point `c` appended to `out` as UTF-8.
+void appendUtf8Char(char32_t c, std::string& out);
+
 // True when `bytes` is well-formed UTF-8.
 bool isUtf8(std::string_view bytes);
 

@@ -1,5 +1,6 @@
 #include "tools/tovtool/import/workbook_reader.h"
 
+#include "tools/tovtool/import/text_encoding.h"
 #include "tools/tovtool/import/zip_entries.h"
 
 #include <rapidxml/rapidxml.hpp>
@@ -345,24 +346,8 @@ const Worksheet* chooseSheet(const std::vector<Worksheet>& sheets, const std::st
 // ---- Cell text
 
 void appendUtf8(std::string& out, unsigned code) {
-    if (code == 0 || (code >= 0xd800 && code < 0xe000)) {
-        code = 0xfffd; // no character: a zero, or half a surrogate pair
-    }
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xc0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3f));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xe0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3f));
-        out += static_cast<char>(0x80 | (code & 0x3f));
-    } else {
-        out += static_cast<char>(0xf0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3f));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3f));
-        out += static_cast<char>(0x80 | (code & 0x3f));
-    }
+    // No character: a zero, or half a surrogate pair.
+    appendUtf8Char(code == 0 || (code >= 0xd800 && code < 0xe000) ? 0xfffd : code, out);
 }
 
 // "_xHHHH_" at `at`: a UTF-16 unit.
