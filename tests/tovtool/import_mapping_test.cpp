@@ -121,6 +121,12 @@ const MappingCase kMappingCases[] = {
      3,
      1,
      {Msg::NotInCodePage, Msg::Cut, Msg::Accents}},
+    {"line breaks cut as escapes",
+     with(record(kThree, {100}), [](ImportRecord& r) { r.text = std::string(2000, '\n'); }),
+     true,
+     3,
+     1,
+     {Msg::Cut}},
     {"reader's note kept",
      with(record(kThree, {100}),
           [](ImportRecord& r) {

@@ -139,7 +139,8 @@ std::int32_t pointsOf(Mapping& m) {
 void storeText(Mapping& m, const std::string& utf8, char* field, std::size_t size, TextLines lines,
                const std::string& fieldName) {
     const Cp932Text text = cp932FromUtf8(utf8);
-    std::vector<char> whole(2 * text.bytes.size() + 8);
+    // Room for every piece at its widest: a lone line break becomes four bytes.
+    std::vector<char> whole(4 * text.bytes.size() + 8);
     storeFieldText(text.bytes.c_str(), whole.data(), whole.size(), lines);
     storeFieldText(text.bytes.c_str(), field, size, lines);
     if (text.approximated) {
