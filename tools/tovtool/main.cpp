@@ -81,7 +81,6 @@ void splitOutput(ImportOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
-    prepareConsole();
     std::vector<std::string> arguments = utf8Arguments(argc, argv);
     language = languageAsked(arguments);
     if (onlyFiles(arguments)) {

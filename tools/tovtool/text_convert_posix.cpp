@@ -94,7 +94,6 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv, argv + argc);
 }
 
-void prepareConsole() {}
 
 Lang userLanguage() {
     for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {

@@ -76,9 +76,6 @@ std::wstring pathFromArgument(const char* argument) {
     return path;
 }
 
-void prepareConsole() {
-    SetConsoleOutputCP(CP_UTF8);
-}
 
 Lang userLanguage() {
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE || GetACP() == 932 ? Lang::Ja
