@@ -5,7 +5,7 @@ NATIVE := $(BUILD)/native
 WIN    := $(BUILD)/win
 SECONDS ?= 600
 
-.PHONY: all deps native win build dist test run screenshots timing fuzz bench format clean
+.PHONY: all deps native win build dist reproducible test run screenshots timing fuzz bench format clean
 
 all: build
 
@@ -27,6 +27,11 @@ build: native win
 # The Windows packages into $(BUILD)/dist: the zip and the installer.
 dist: build
 	cmake/dist.sh $(BUILD)
+
+# The packages built from scratch twice, in two clones of the commit one
+# after the other, compared byte for byte.
+reproducible: deps
+	tests/dist/reproducible.sh --clean $(BUILD)/reproducible
 
 # Every test layer, on a virtual display of its own; the packages too.
 test: dist

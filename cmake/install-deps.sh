@@ -11,7 +11,7 @@ packages=(
     fp-utils libchm-bin nsis zip unzip
     libcli11-dev libpugixml-dev libxml2-utils chromium poppler-utils
     librapidxml-dev zlib1g-dev libz-mingw-w64-dev
-    icoutils python3 python3-pefile librsvg2-bin
+    icoutils python3 python3-pefile faketime librsvg2-bin
 )
 
 missing=()
