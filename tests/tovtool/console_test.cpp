@@ -47,13 +47,13 @@ PROCESS_INFORMATION start(std::wstring commandLine, DWORD flags, HANDLE console)
 
 // Until `text` shows in the window of process `id`, attached to it once
 // `made` exists (no sooner: the process asks who shares its window when it
-// starts); false after ten seconds.
+// starts); false after half a minute.
 bool showsInItsWindow(DWORD id, const fs::path& made, const std::wstring& text,
                       std::wstring& seen) {
-    for (int tries = 0; tries < 100 && !fs::exists(made); ++tries) {
+    for (int tries = 0; tries < 300 && !fs::exists(made); ++tries) {
         Sleep(100);
     }
-    for (int tries = 0; tries < 100; ++tries, Sleep(100)) {
+    for (int tries = 0; tries < 300; ++tries, Sleep(100)) {
         FreeConsole();
         if (AttachConsole(id)) {
             seen = screenText();
