@@ -163,7 +163,7 @@ TEST(PlatformImport, MoodleXml) {
              "2 [] <!DOCTYPE> |"},
             {"billion laughs", "@moodle-billion-laughs.xml", "error xml-declarations"},
             {"nested past any export", quiz(nested),
-             "error not-xml(elements nested more than 100 deep)"},
+             "error xml-too-deep(100)"},
             {"the platform's export", "@moodle-export.xml",
              "11 [第1章 基礎] 安全なパスワードはどれですか。\n1 つ選んでください。 | password=0 "
              "k7#Lq&9v!Xw2=100 123456=0 points 2 explanation 長く、推測されにくいものが安全です"

@@ -48,6 +48,8 @@ constexpr Entry kEntries[] = {
     {Msg::NotXml, "not-xml", "XML として読めません: {}", "not readable as XML: {}"},
     {Msg::XmlDeclarations, "xml-declarations", "DTD や実体の宣言を含む XML は読み込みません",
      "XML with a DTD or entity declarations is not read"},
+    {Msg::XmlTooDeep, "xml-too-deep", "要素の入れ子が {} 段より深い XML は読み込みません",
+     "XML with elements nested more than {} deep is not read"},
     {Msg::NoQuestions, "no-questions", "取り込める問題がありません",
      "no question could be imported"},
     {Msg::CannotWrite, "cannot-write", "ファイルを書けません: {}", "cannot write the file: {}"},

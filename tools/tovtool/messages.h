@@ -19,6 +19,7 @@ enum class Msg {
     SheetTooLarge,
     NotXml,
     XmlDeclarations,
+    XmlTooDeep,
     NoQuestions,
     // The output or the set given with --settings.
     CannotWrite,

@@ -1,6 +1,7 @@
 // Moodle XML, as the platform's question bank exports it: multiple-choice
 // and true/false questions, and the categories they stand in.
 #include "tools/tovtool/import/html_text.h"
+#include "tools/tovtool/import/xml_guard.h"
 #include "tools/tovtool/import/import_record.h"
 
 #include <rapidxml/rapidxml.hpp>
@@ -12,8 +13,6 @@
 namespace {
 
 using Node = rapidxml::xml_node<char>;
-
-constexpr int kMaxDepth = 100;
 
 // A text field of a question as plain text, and whether an image was in it.
 struct Field {
@@ -190,79 +189,27 @@ void readQuestion(const Node* question, std::string_view type, ImportRecord& rec
     }
 }
 
-// Past `end` from `at`, or the input's end.
-std::size_t skipPast(std::string_view bytes, std::size_t at, std::string_view end) {
-    const std::size_t found = bytes.find(end, at);
-    return found == std::string_view::npos ? bytes.size() : found + end.size();
-}
-
-// Past the tag at `at`, its quoted values included; `empty` for "<a/>".
-std::size_t skipTag(std::string_view bytes, std::size_t at, bool& empty) {
-    char quote = 0;
-    for (std::size_t i = at + 1; i < bytes.size(); ++i) {
-        if (quote != 0) {
-            quote = bytes[i] == quote ? 0 : quote;
-        } else if (bytes[i] == '"' || bytes[i] == '\'') {
-            quote = bytes[i];
-        } else if (bytes[i] == '>') {
-            empty = bytes[i - 1] == '/';
-            return i + 1;
-        }
-    }
-    return bytes.size();
-}
-
-// What keeps a document from being parsed at all: a DTD, which can declare
-// entities that expand without bound, or elements nested deeper than any
-// export (the parser descends once per level). CDATA and comments may name
-// declarations harmlessly.
-Msg refusal(std::string_view bytes) {
-    int depth = 0;
-    for (std::size_t i = bytes.find('<'); i != std::string_view::npos; i = bytes.find('<', i)) {
-        bool empty = false;
-        if (bytes.compare(i, 9, "<![CDATA[") == 0) {
-            i = skipPast(bytes, i, "]]>");
-        } else if (bytes.compare(i, 4, "<!--") == 0) {
-            i = skipPast(bytes, i, "-->");
-        } else if (bytes.compare(i, 9, "<!DOCTYPE") == 0 || bytes.compare(i, 8, "<!ENTITY") == 0) {
-            return Msg::XmlDeclarations;
-        } else if (bytes.compare(i, 2, "</") == 0) {
-            --depth;
-            i += 2;
-        } else if (bytes.compare(i, 2, "<?") == 0 || bytes.compare(i, 2, "<!") == 0) {
-            i += 2;
-        } else {
-            i = skipTag(bytes, i, empty);
-            depth += empty ? 0 : 1;
-            if (depth > kMaxDepth) {
-                return Msg::NotXml;
-            }
-        }
-    }
-    return Msg::None;
-}
-
 } // namespace
 
 void readMoodle(std::string_view bytes, ImportBatch& batch) {
-    batch.error = refusal(bytes);
-    if (batch.error == Msg::NotXml) {
-        batch.errorArgs = {"elements nested more than " + std::to_string(kMaxDepth) + " deep"};
-    }
-    if (batch.error != Msg::None) {
+    const XmlRefusal refused = xmlRefusal(bytes);
+    if (refused != XmlRefusal::None) {
+        const bool declarations = refused == XmlRefusal::Declarations;
+        batch.error = declarations ? Msg::XmlDeclarations : Msg::XmlTooDeep;
+        batch.errorArgs = declarations ? std::vector<std::string>{}
+                                       : std::vector<std::string>{std::to_string(kXmlDepth)};
         return;
     }
     std::vector<char> buffer(bytes.begin(), bytes.end());
     buffer.push_back('\0');
     rapidxml::xml_document<char> document;
-    // RapidXML reports malformed input by throwing; this is the one place.
-    try {
-        document.parse<rapidxml::parse_validate_closing_tags>(buffer.data());
-    } catch (const rapidxml::parse_error& e) {
+    const char* failedAt = nullptr;
+    std::string failure;
+    if (!parseXml(document, buffer.data(), failedAt, failure)) {
         LineCount count{bytes};
-        const int line = lineAt(count, e.where<char>(), buffer.data());
+        const int line = lineAt(count, failedAt, buffer.data());
         batch.error = Msg::NotXml;
-        batch.errorArgs = {"line " + std::to_string(line) + ": " + e.what()};
+        batch.errorArgs = {say(Msg::PlaceLine, {std::to_string(line)}) + ": " + failure};
         return;
     }
     const Node* quiz = document.first_node("quiz");

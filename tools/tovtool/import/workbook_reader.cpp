@@ -1,6 +1,7 @@
 #include "tools/tovtool/import/workbook_reader.h"
 
 #include "tools/tovtool/import/text_encoding.h"
+#include "tools/tovtool/import/xml_guard.h"
 #include "tools/tovtool/import/zip_entries.h"
 
 #include <rapidxml/rapidxml.hpp>
@@ -19,7 +20,6 @@ using XmlNode = rapidxml::xml_node<>;
 // Workbook parts nest a dozen elements deep; the parser descends once per
 // element, so a part nested far deeper is refused before it can exhaust the
 // stack.
-constexpr int kMaxDepth = 100;
 constexpr int kMaxColumns = 16384; // XFD, Excel's last column
 constexpr int kMaxRow = 1048576;
 // Cells held, counting the empty ones before a filled one: far more than a
@@ -69,57 +69,6 @@ bool isXmlSpace(char c) {
 }
 
 // ---- XML
-
-bool hasDeclarations(std::string_view xml) {
-    return xml.find("<!DOCTYPE") != std::string_view::npos ||
-           xml.find("<!ENTITY") != std::string_view::npos;
-}
-
-// The end of the tag starting at `at`, quoted attribute values skipped.
-std::size_t tagEnd(std::string_view xml, std::size_t at) {
-    char quote = 0;
-    for (std::size_t i = at; i < xml.size(); ++i) {
-        if (quote != 0) {
-            quote = xml[i] == quote ? 0 : quote;
-        } else if (xml[i] == '"' || xml[i] == '\'') {
-            quote = xml[i];
-        } else if (xml[i] == '>') {
-            return i;
-        }
-    }
-    return std::string_view::npos;
-}
-
-// Counts open elements as the parser meets them; what this scan misreads the
-// parser refuses at the same place.
-bool nestsWithin(std::string_view xml, int limit) {
-    int depth = 0;
-    std::size_t at = xml.find('<');
-    while (at != std::string_view::npos) {
-        const std::string_view rest = xml.substr(at);
-        std::size_t end;
-        if (rest.substr(0, 4) == "<!--") {
-            end = xml.find("-->", at);
-        } else if (rest.substr(0, 9) == "<![CDATA[") {
-            end = xml.find("]]>", at);
-        } else if (rest.substr(0, 2) == "<?") {
-            end = xml.find("?>", at);
-        } else if (rest.substr(0, 2) == "</" || rest.substr(0, 2) == "<!") {
-            depth -= rest[1] == '/' ? 1 : 0;
-            end = xml.find('>', at);
-        } else {
-            end = tagEnd(xml, at);
-            if (end != std::string_view::npos && xml[end - 1] != '/' && ++depth > limit) {
-                return false;
-            }
-        }
-        if (end == std::string_view::npos) {
-            return true; // unterminated: the parser stops there
-        }
-        at = xml.find('<', end);
-    }
-    return true;
-}
 
 // RapidXML drops content that is only white space (a rich-text run of one
 // space), so the copy it parses spells the first such character as a
@@ -210,22 +159,18 @@ bool parsePart(const Package& package, const std::string& name, XmlPart& part, I
     if (!readPart(package, name, bytes, batch)) {
         return false;
     }
-    if (hasDeclarations(bytes)) {
-        return fail(batch, Msg::XmlDeclarations);
-    }
-    if (!nestsWithin(bytes, kMaxDepth)) {
-        return fail(batch, Msg::NotAWorkbook, {name});
+    const XmlRefusal refused = xmlRefusal(bytes);
+    if (refused != XmlRefusal::None) {
+        return refused == XmlRefusal::Declarations ? fail(batch, Msg::XmlDeclarations)
+                                                   : fail(batch, Msg::NotAWorkbook, {name});
     }
     part.text = parseCopy(bytes);
     std::string().swap(bytes); // a large part is held once while it is parsed
     part.document = std::make_unique<rapidxml::xml_document<>>();
-    // The one place RapidXML's exceptions are met: a malformed part.
-    try {
-        part.document->parse<rapidxml::parse_default>(part.text.data());
-    } catch (const rapidxml::parse_error&) {
-        return fail(batch, Msg::NotAWorkbook, {name});
-    }
-    return true;
+    const char* failedAt = nullptr;
+    std::string failure;
+    return parseXml(*part.document, part.text.data(), failedAt, failure) ||
+           fail(batch, Msg::NotAWorkbook, {name});
 }
 
 std::string folderOf(const std::string& part) {
