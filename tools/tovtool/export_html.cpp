@@ -57,17 +57,7 @@ void appendQuestion(int number, const Question& q, std::string& out) {
 }
 
 std::string correctChoices(const Question& q) {
-    if (q.format != 1) {
-        return std::to_string(q.answer);
-    }
-    bool correct[kMaxChoices];
-    correctChoicesFromCode(q.answer, correct);
-    std::string list;
-    for (int k = 0; k < kMaxChoices; ++k) {
-        if (correct[k]) {
-            list += (list.empty() ? "" : "・") + std::to_string(k + 1);
-        }
-    }
+    const std::string list = correctChoiceList(q, "・");
     return list.empty() ? "なし" : list;
 }
 

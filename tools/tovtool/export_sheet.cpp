@@ -37,21 +37,6 @@ void appendCell(const std::string& utf8, std::string& out) {
     out += '"';
 }
 
-std::string answerText(const Question& q) {
-    if (q.format != 1) {
-        return std::to_string(q.answer);
-    }
-    bool correct[kMaxChoices];
-    correctChoicesFromCode(q.answer, correct);
-    std::string text;
-    for (int c = 0; c < kMaxChoices; ++c) {
-        if (correct[c]) {
-            text += (text.empty() ? "" : ",") + std::to_string(c + 1);
-        }
-    }
-    return text;
-}
-
 void appendRow(const Question& q, std::string& out) {
     const bool known = q.format >= 1 && q.format <= 4;
     const int choices = known ? choiceCount(q.format) : kMaxChoices;
@@ -67,7 +52,7 @@ void appendRow(const Question& q, std::string& out) {
         appendCell(c < choices ? utf8Of(q.choices[c]) : "", out);
     }
     out += ',';
-    appendCell(answerText(q), out);
+    appendCell(correctChoiceList(q, ","), out);
     out += ',' + std::to_string(q.points) + ',';
     appendCell(utf8Of(q.explanation), out);
     out += "\r\n";

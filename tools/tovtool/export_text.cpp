@@ -1,5 +1,6 @@
 #include "tools/tovtool/export_text.h"
 
+#include "model/text_codes.h"
 #include "tools/tovtool/text_convert.h"
 
 #include <cstdio>
@@ -35,6 +36,21 @@ std::string htmlOf(const char* text) {
         }
     }
     return out;
+}
+
+std::string correctChoiceList(const Question& q, const char* separator) {
+    if (q.format != 1) {
+        return std::to_string(q.answer);
+    }
+    bool correct[kMaxChoices];
+    correctChoicesFromCode(q.answer, correct);
+    std::string list;
+    for (int k = 0; k < kMaxChoices; ++k) {
+        if (correct[k]) {
+            list += (list.empty() ? "" : separator) + std::to_string(k + 1);
+        }
+    }
+    return list;
 }
 
 bool loadForExport(const std::string& in, Form form, LoadedFile& loaded) {

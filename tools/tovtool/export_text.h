@@ -2,6 +2,7 @@
 // tov's line-break escape as a line break.
 #pragma once
 
+#include "model/question_set.h"
 #include "tools/tovtool/loaded_set.h"
 
 #include <string>
@@ -12,6 +13,10 @@ std::string htmlOf(const char* text);
 
 // `text` as plain UTF-8.
 std::string utf8Of(const char* text);
+
+// The correct choices of `q`: its answer for formats 2 to 4, else the
+// numbers of the choices marked correct joined by `separator` ("" for none).
+std::string correctChoiceList(const Question& q, const char* separator);
 
 // Loads IN for an export; false, after saying why on stderr, when it
 // cannot be read. Line problems are not an export's business.
