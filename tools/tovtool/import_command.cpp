@@ -34,18 +34,10 @@ std::string lowerExtension(const std::string& path) {
 // A .txt by what it holds: the template's columns, Aiken's ANSWER lines, or
 // a GIFT answer block.
 std::string kindOfText(const std::string& bytes) {
-    const std::string text = decodeText(bytes);
-    const std::size_t firstLineEnd = text.find_first_of("\r\n");
-    std::vector<std::string> cells;
-    std::size_t from = 0;
-    const std::string first = text.substr(0, firstLineEnd);
-    for (std::size_t tab; (tab = first.find('\t', from)) != std::string::npos; from = tab + 1) {
-        cells.push_back(first.substr(from, tab - from));
-    }
-    cells.push_back(first.substr(from));
-    if (isTemplateHeader(cells)) {
+    if (isImportableSheet(bytes)) {
         return "tsv";
     }
+    const std::string text = decodeText(bytes);
     if (text.compare(0, 7, "ANSWER:") == 0 || text.find("\nANSWER:") != std::string::npos) {
         return "aiken";
     }
