@@ -45,6 +45,10 @@ int openGivenFiles(const std::vector<std::string>& paths);
 struct ImportState;
 struct ImportReportLine;
 
+// Reads the whole file named by argument `given`; false, after saying why
+// on stderr, when it cannot be read.
+bool readGivenFile(const std::string& given, std::string& bytes);
+
 // The kind of an input import reads ("csv", "xlsx" …): `given` when set,
 // else by its extension and, for .txt, its content; "" for none. `path`
 // is UTF-8, as arguments are.

@@ -26,12 +26,10 @@ std::string newSetBeside(const std::string& in) {
 
 int openOne(const std::string& given) {
     std::string bytes;
-    std::string error;
-    const std::wstring path = pathFromArgument(given.c_str());
-    if (!readFileBytes(path, bytes, error)) {
-        printError(given, error);
+    if (!readGivenFile(given, bytes)) {
         return kExitFailure;
     }
+    const std::wstring path = pathFromArgument(given.c_str());
     const std::string kind = importKind("", given, bytes);
     const bool isSet =
         kind.empty() ? isScrambledPath(path) : kind == "csv" && !isImportableSheet(bytes);

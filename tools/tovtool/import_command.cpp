@@ -148,13 +148,19 @@ bool writeSet(std::FILE* stream, const void* scrambled) {
 
 } // namespace
 
+bool readGivenFile(const std::string& given, std::string& bytes) {
+    std::string error;
+    if (!readFileBytes(pathFromArgument(given.c_str()), bytes, error)) {
+        printError(given, error);
+        return false;
+    }
+    return true;
+}
+
 bool importInput(const std::string& in, const std::string& from, const std::string& sheet,
                  ImportState& state, ImportReport& report) {
     std::string bytes;
-    std::string error;
-    const std::wstring path = pathFromArgument(in.c_str());
-    if (!readFileBytes(path, bytes, error)) {
-        printFailure(in, Msg::CannotRead, {error});
+    if (!readGivenFile(in, bytes)) {
         return false;
     }
     ImportBatch batch;

@@ -100,10 +100,7 @@ void takeQuestions(const std::string& file, int count, bool fromSet, Merge& m,
 // Reads one input into the model; false, after saying why, when it cannot.
 bool readInput(const std::string& in, Merge& m, int& count, bool& fromSet) {
     std::string bytes;
-    std::string error;
-    const std::wstring path = pathFromArgument(in.c_str());
-    if (!readFileBytes(path, bytes, error)) {
-        printError(in, error);
+    if (!readGivenFile(in, bytes)) {
         return false;
     }
     std::memset(&questionSet, 0, sizeof questionSet);

@@ -28,7 +28,6 @@ std::vector<std::string> utf8Arguments(int argc, char** argv);
 // A command-line argument (UTF-8) as a path for openFile. Platform code.
 std::wstring pathFromArgument(const char* argument);
 
-
 // Writes `utf8` to stdout or stderr: on a Windows console as UTF-16, so that
 // it shows right whatever the console's code page; elsewhere as it is.
 // Platform code.

@@ -26,49 +26,38 @@ bool isOpen(iconv_t converter) {
     return converter != reinterpret_cast<iconv_t>(-1);
 }
 
-} // namespace
-
-bool appendCharacterUtf8(const char* character, std::size_t length, std::string& out) {
-    openConverters();
-    if (!isOpen(fromCp932)) {
+// Appends the conversion of the `length` bytes at `in` (one character);
+// false, appending nothing, when the converter cannot take all of them.
+bool convertWhole(iconv_t converter, char* in, std::size_t length, std::string& out) {
+    if (!isOpen(converter)) {
         return false;
     }
-    char in[2] = {character[0], length > 1 ? character[1] : '\0'};
-    char utf8[8];
-    char* inPointer = in;
-    char* outPointer = utf8;
+    char converted[8];
+    char* outPointer = converted;
     std::size_t inLeft = length;
-    std::size_t outLeft = sizeof utf8;
-    iconv(fromCp932, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(fromCp932, &inPointer, &inLeft, &outPointer, &outLeft) ==
-            static_cast<std::size_t>(-1) ||
+    std::size_t outLeft = sizeof converted;
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(converter, &in, &inLeft, &outPointer, &outLeft) == static_cast<std::size_t>(-1) ||
         inLeft != 0) {
         return false;
     }
-    out.append(utf8, static_cast<std::size_t>(outPointer - utf8));
+    out.append(converted, static_cast<std::size_t>(outPointer - converted));
     return true;
 }
 
-bool appendCharacterCp932(char32_t c, std::string& out) {
+} // namespace
+
+bool appendCharacterUtf8(const char* character, std::size_t length, std::string& out) {
+    char in[2] = {character[0], length > 1 ? character[1] : '\0'};
     openConverters();
-    if (!isOpen(toCp932)) {
-        return false;
-    }
+    return convertWhole(fromCp932, in, length, out);
+}
+
+bool appendCharacterCp932(char32_t c, std::string& out) {
     char in[4] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8 & 0xFF),
                   static_cast<char>(c >> 16 & 0xFF), static_cast<char>(c >> 24 & 0xFF)};
-    char bytes[4];
-    char* inPointer = in;
-    char* outPointer = bytes;
-    std::size_t inLeft = sizeof in;
-    std::size_t outLeft = sizeof bytes;
-    iconv(toCp932, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(toCp932, &inPointer, &inLeft, &outPointer, &outLeft) ==
-            static_cast<std::size_t>(-1) ||
-        inLeft != 0) {
-        return false;
-    }
-    out.append(bytes, static_cast<std::size_t>(outPointer - bytes));
-    return true;
+    openConverters();
+    return convertWhole(toCp932, in, sizeof in, out);
 }
 
 std::wstring pathFromArgument(const char* argument) {
@@ -93,7 +82,6 @@ std::wstring pathFromArgument(const char* argument) {
 std::vector<std::string> utf8Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv, argv + argc);
 }
-
 
 Lang userLanguage() {
     for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {

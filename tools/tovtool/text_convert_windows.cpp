@@ -76,7 +76,6 @@ std::wstring pathFromArgument(const char* argument) {
     return path;
 }
 
-
 Lang userLanguage() {
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE || GetACP() == 932 ? Lang::Ja
                                                                                          : Lang::En;
